@@ -1,0 +1,126 @@
+// S-record reader.  Accepted records: S0 (header, checked and skipped),
+// S3 (data, 32-bit address of which the low 16 bits are the load offset)
+// and S7 or S9 with a 4-byte address (end of input).
+
+#include "record_reader.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+
+int ch;
+bool end_of_file;
+
+std::uint8_t memory[memory_size];
+std::uint32_t address;
+
+namespace {
+
+bool parse_error;            // a non-hex character was met in this record
+unsigned chksum;             // sum of the bytes decoded in this record
+std::uint64_t record_number; // records started, counting from 1
+
+[[noreturn]] void record_error(const char *message)
+{
+	std::fprintf(stderr, "quelto: %s in record number %" PRIu64 "\n",
+	    message, record_number);
+	std::exit(1);
+}
+
+int get_hex_digit()
+{
+	getch();
+	if (ch >= '0' && ch <= '9')
+		return ch - '0';
+	if (ch >= 'a' && ch <= 'f')
+		return ch - 'a' + 10;
+	if (ch >= 'A' && ch <= 'F')
+		return ch - 'A' + 10;
+	parse_error = true;
+	return 0;
+}
+
+// Once the record holds a bad character, each byte consumes one character
+// only, so a broken record cannot swallow the records after it.
+int get_hex_byte()
+{
+	int byte = get_hex_digit();
+	if (!parse_error)
+		byte = byte * 16 + get_hex_digit();
+	chksum += byte;
+	return byte;
+}
+
+// Big-endian value of `count` bytes.  A bad character stops the value at
+// the byte that holds it; the rest of the field is left unread.
+std::uint32_t get_hex_value(int count)
+{
+	std::uint32_t value = 0;
+	for (int i = 0; i < count && !parse_error; i++)
+		value = value << 8 | get_hex_byte();
+	return value;
+}
+
+} // namespace
+
+void getch()
+{
+	ch = std::getchar();
+}
+
+void output_byte(unsigned value)
+{
+	memory[address++] = value & 0xff;
+}
+
+void process_record()
+{
+	record_number++;
+	parse_error = false;
+	chksum = 0;
+
+	getch();
+	switch (ch) {
+	case '0': {
+		int count = get_hex_byte();
+		get_hex_value(2);
+		// A count below the address and checksum would leave a negative
+		// number of bytes to read.
+		if (count < 3)
+			record_error("Invalid byte count");
+		for (int i = 3; i < count; i++)
+			get_hex_byte();
+		break;
+	}
+	case '3': {
+		int count = get_hex_byte();
+		std::uint32_t load_offset = get_hex_value(4) & 0xffff;
+		if (count < 5)
+			record_error("Invalid byte count");
+		if (load_offset < address)
+			record_error("Cannot handle address going backwards in S rec file");
+		while (address < load_offset)
+			output_byte(0);
+		for (int i = 5; i < count; i++)
+			output_byte(get_hex_byte());
+		break;
+	}
+	case '7':
+	case '9': {
+		int count = get_hex_byte();
+		get_hex_value(4);
+		if (count != 5)
+			record_error("Invalid end record");
+		end_of_file = true;
+		break;
+	}
+	default:
+		record_error("Invalid or unsupported S record type");
+	}
+
+	if (parse_error)
+		record_error("Illegal character");
+	get_hex_byte();
+	if ((chksum & 0xff) != 0xff)
+		record_error("Invalid check sum");
+}

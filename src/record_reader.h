@@ -1,0 +1,26 @@
+// S-record reader: reads Motorola S-records from standard input one
+// character at a time, checks each record and loads the data records into
+// the memory image.  Any bad record ends the process with a message naming
+// its record number.
+
+#ifndef QUELTO_RECORD_READER_H
+#define QUELTO_RECORD_READER_H
+
+#include <cstddef>
+#include <cstdint>
+
+// Data records load at 16-bit offsets plus at most 250 bytes, so an
+// accepted image never comes near this size.
+constexpr std::size_t memory_size = 0x100020;
+
+extern int ch;            // last character read: 0 to 255, or EOF
+extern bool end_of_file;  // an end record has been accepted
+
+extern std::uint8_t memory[memory_size];
+extern std::uint32_t address;  // image size, and where the next byte goes
+
+void getch();
+void process_record();
+void output_byte(unsigned value);
+
+#endif
