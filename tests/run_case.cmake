@@ -39,8 +39,8 @@ endif()
 
 # A failed run leaves the header alone on standard output.
 if(NOT EXISTS "${CASE}.stdout")
-  if(EXISTS "${CASE}.v")
-    set(expected_output "${CASE}.v")
+  if(EXISTS "${CASE}.out")
+    set(expected_output "${CASE}.out")
   else()
     set(expected_output "${HEADER}")
   endif()
