@@ -79,13 +79,14 @@ void process_record()
 	parse_error = false;
 	chksum = 0;
 
+	// A byte count too small to hold the record's address and checksum
+	// would leave a negative number of bytes to read: it is rejected as
+	// soon as the address has been read.
 	getch();
 	switch (ch) {
 	case '0': {
 		int count = get_hex_byte();
 		get_hex_value(2);
-		// A count below the address and checksum would leave a negative
-		// number of bytes to read.
 		if (count < 3)
 			record_error("Invalid byte count");
 		for (int i = 3; i < count; i++)
