@@ -7,6 +7,7 @@
 #include "rom_writer.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,12 @@
 namespace {
 
 constexpr const char *default_module_name = "vemo_bootrom";
+
+// Input arrives through a buffer far larger than stdio's default, so that
+// a program image takes a handful of reads; reserved statically, like the
+// image.
+constexpr std::size_t input_buffer_size = 1 << 16;
+char input_buffer[input_buffer_size];
 
 [[noreturn]] void fail(const char *message)
 {
@@ -37,6 +44,7 @@ void flush_output()
 
 int main(int argc, char *argv[])
 {
+	std::setvbuf(stdin, input_buffer, _IOFBF, input_buffer_size);
 	const char *module_name = argc > 1 ? argv[1] : default_module_name;
 
 	// The header goes out before any input is read, so a failed run

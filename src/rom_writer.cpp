@@ -7,8 +7,10 @@
 
 #include "record_reader.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -43,6 +45,65 @@ void write_single_word(const char *module_name)
 	    memory[3], memory[2], memory[1], memory[0]);
 }
 
+template <std::size_t size>
+char *put_text(char *at, const char (&text)[size])
+{
+	std::memcpy(at, text, size - 1);
+	return at + size - 1;
+}
+
+constexpr char hex_digits[] = "0123456789abcdef";
+
+char *put_hex(char *at, unsigned value, unsigned digits)
+{
+	for (unsigned i = digits; i-- > 0; value >>= 4)
+		at[i] = hex_digits[value & 0xf];
+	return at + digits;
+}
+
+char *put_hex_byte(char *at, std::uint8_t byte)
+{
+	at[0] = hex_digits[byte >> 4];
+	at[1] = hex_digits[byte & 0xf];
+	return at + 2;
+}
+
+// Case rows are many and alike, so they are formatted by hand into a
+// block that is written a block at a time: printf, or even fwrite, per row
+// would cost more than all the rest of a conversion.
+constexpr std::size_t row_block_size = 1 << 15;
+constexpr std::size_t longest_row = 64;
+char row_block[row_block_size];
+char *rows_end = row_block;
+
+void flush_rows()
+{
+	fwrite_unlocked(row_block, 1, rows_end - row_block, stdout);
+	rows_end = row_block;
+}
+
+// The row "      'h%03x: rdata = 32'h%02x%02x%02x%02x;\n", filled in with
+// the index and the word's bytes from the highest address down.
+void write_row(unsigned index, const std::uint8_t word[4])
+{
+	unsigned index_digits = 3;
+	while (index >> (4 * index_digits) != 0)
+		index_digits++;
+
+	if (row_block + row_block_size - rows_end < std::ptrdiff_t{longest_row})
+		flush_rows();
+	char *end = rows_end;
+	end = put_text(end, "      'h");
+	end = put_hex(end, index, index_digits);
+	end = put_text(end, ": rdata = 32'h");
+	end = put_hex_byte(end, word[3]);
+	end = put_hex_byte(end, word[2]);
+	end = put_hex_byte(end, word[1]);
+	end = put_hex_byte(end, word[0]);
+	end = put_text(end, ";\n");
+	rows_end = end;
+}
+
 unsigned highest_set_bit(std::uint32_t value)
 {
 	unsigned bit = 0;
@@ -59,6 +120,7 @@ void write_case_table(const char *module_name)
 	const unsigned top_bit = highest_set_bit(address);
 	const unsigned words = address / 4;
 	const unsigned rows = (2u << top_bit) / 4;
+	constexpr std::uint8_t zero_word[4] = {};
 
 	write_module_ports(module_name);
 	std::printf(
@@ -81,13 +143,11 @@ void write_case_table(const char *module_name)
 	    "  always @(m_ad) begin\n"
 	    "    case (m_ad)\n",
 	    top_bit, top_bit);
-	for (unsigned i = 0; i < words; i++) {
-		const std::uint8_t *word = &memory[4 * i];
-		std::printf("      'h%03x: rdata = 32'h%02x%02x%02x%02x;\n",
-		    i, word[3], word[2], word[1], word[0]);
-	}
+	for (unsigned i = 0; i < words; i++)
+		write_row(i, &memory[4 * i]);
 	for (unsigned i = words; i < rows; i++)
-		std::printf("      'h%03x: rdata = 32'h00000000;\n", i);
+		write_row(i, zero_word);
+	flush_rows();
 	std::fputs(
 	    "    endcase\n"
 	    "  end\n"
