@@ -1,0 +1,111 @@
+# Builds ROM modules with quelto from S-records and checks them with a
+# hardware tool.  Run by CTest (see CMakeLists.txt beside this script).
+#
+# ROMS: modules, each "NAME" or "NAME:LOAD_OFFSET:DATA_BYTES:RECORD_BYTES:SEED"
+#   (the arguments of make_image, which writes the image NAME.bin).
+# SOURCE: who writes NAME.srec from the image:
+#   make_image         make_image itself
+#   objcopy            objcopy -I binary -O srec --srec-forceS3
+#   srec_cat           srec_cat with 32-bit addresses and an S7 record
+#   srec_cat_defaults  srec_cat with its defaults (S1, S5)
+#   firmware           the Makefile in examples/, which also runs quelto;
+#                      the image is objcopy -O binary of the program
+# CHECK: what to do with the modules:
+#   simulate    rom_bench.v in Icarus Verilog, all modules in one run
+#   lint        verilator --lint-only -Wall, with the waivers file
+#   synthesize  yosys synth, check -assert, and no latches
+#   reject      quelto must fail with the message EXPECTED_ERROR
+# Tools: QUELTO, MAKE_IMAGE, IVERILOG, VVP, VERILATOR, YOSYS, OBJCOPY,
+# SREC_CAT, MAKE, CROSS (prefix of the RISC-V binutils); files: BENCH,
+# WAIVERS, EXAMPLES; WORK, a scratch directory.
+
+cmake_minimum_required(VERSION 3.16)
+
+function(run)
+  execute_process(COMMAND ${ARGN} WORKING_DIRECTORY "${WORK}"
+    RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT status STREQUAL "0")
+    message(NOTICE "${output}")
+    message(FATAL_ERROR "failed with status ${status}: ${ARGN}")
+  endif()
+  set(output "${output}" PARENT_SCOPE)
+endfunction()
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+set(names "")
+foreach(rom IN LISTS ROMS)
+  string(REPLACE ":" ";" fields "${rom}")
+  list(POP_FRONT fields name)
+  list(APPEND names ${name})
+
+  if(SOURCE STREQUAL "firmware")
+    file(COPY "${EXAMPLES}/boot.S" "${EXAMPLES}/boot.ld" "${EXAMPLES}/Makefile"
+      DESTINATION "${WORK}")
+    run("${MAKE}" "QUELTO=${QUELTO}" "CROSS=${CROSS}" rom.v boot.bin)
+    file(RENAME "${WORK}/rom.v" "${WORK}/${name}.v")
+    file(RENAME "${WORK}/boot.bin" "${WORK}/${name}.bin")
+    continue()
+  endif()
+
+  run("${MAKE_IMAGE}" ${name} ${fields})
+  if(SOURCE STREQUAL "objcopy")
+    run("${OBJCOPY}" -I binary -O srec --srec-forceS3 ${name}.bin ${name}.srec)
+  elseif(SOURCE STREQUAL "srec_cat")
+    run("${SREC_CAT}" ${name}.bin -binary -offset 0x80000000 -o ${name}.srec
+      -address-length=4 -disable=data-count -execution-start-address=0x80000000)
+  elseif(SOURCE STREQUAL "srec_cat_defaults")
+    run("${SREC_CAT}" ${name}.bin -binary -o ${name}.srec)
+  endif()
+
+  execute_process(COMMAND "${QUELTO}" ${name}
+    INPUT_FILE "${WORK}/${name}.srec" OUTPUT_FILE "${WORK}/${name}.v"
+    ERROR_VARIABLE stderr RESULT_VARIABLE status)
+  if(CHECK STREQUAL "reject")
+    if(NOT status STREQUAL "1" OR NOT stderr STREQUAL "${EXPECTED_ERROR}\n")
+      message(FATAL_ERROR "expected status 1 and \"${EXPECTED_ERROR}\", "
+        "got status ${status} and \"${stderr}\"")
+    endif()
+    return()
+  endif()
+  if(NOT status STREQUAL "0" OR NOT stderr STREQUAL "")
+    message(NOTICE "${stderr}")
+    message(FATAL_ERROR "quelto failed with status ${status}")
+  endif()
+endforeach()
+
+if(CHECK STREQUAL "simulate")
+  set(letters A B)
+  foreach(name IN LISTS names)
+    list(POP_FRONT letters letter)
+    string(TOLOWER "${letter}" lower)
+    list(APPEND defines -DROM_${letter}=${name})
+    list(APPEND plusargs +image_${lower}=${name}.bin)
+    list(APPEND sources ${name}.v)
+  endforeach()
+  run("${IVERILOG}" -g2005 ${defines} -o bench.vvp "${BENCH}" ${sources})
+  run("${VVP}" -n bench.vvp ${plusargs})
+  string(STRIP "${output}" output)
+  string(REGEX MATCH "[^\n]*$" last_line "${output}")
+  message(NOTICE "${last_line}")
+  if(NOT last_line MATCHES "^PASS")
+    message(NOTICE "${output}")
+    message(FATAL_ERROR "the simulation failed")
+  endif()
+elseif(CHECK STREQUAL "lint")
+  foreach(name IN LISTS names)
+    run("${VERILATOR}" --lint-only -Wall "${WAIVERS}" ${name}.v)
+  endforeach()
+elseif(CHECK STREQUAL "synthesize")
+  foreach(name IN LISTS names)
+    file(WRITE "${WORK}/${name}.ys"
+      "read_verilog ${name}.v\n"
+      "synth -top ${name}\n"
+      "check -assert\n"
+      "select -assert-none t:$*latch* t:$_DLATCH*\n")
+    run("${YOSYS}" -q -s ${name}.ys)
+  endforeach()
+else()
+  message(FATAL_ERROR "unknown CHECK ${CHECK}")
+endif()

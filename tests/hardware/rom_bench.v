@@ -1,0 +1,142 @@
+// Reads every row of one or two generated ROM modules over their bus and
+// checks each word against the image the module was generated from.
+//
+// Macros: ROM_A, and optionally ROM_B, the module names.
+// Plusargs: +image_a=FILE (and +image_b=FILE), the image as raw bytes.
+//
+// Both ROMs hang on the same bus.  Each ignores the address bits above its
+// table, so a ROM with the smaller table serves the row index modulo its
+// own row count; the bench checks exactly that.  Reads alternate with
+// cycles in which mem_sel or mem_rd is low, after which the data must be 0.
+// The last line printed is "PASS ..." or "FAIL ...".
+
+`timescale 1ns/100ps
+
+module rom_bench;
+  localparam image_capacity = 'h10200;
+
+  reg         clk = 0;
+  reg  [31:0] mem_ad = 0;
+  reg         mem_sel = 0;
+  reg         mem_rd = 0;
+  wire [31:0] rdata_a;
+  wire [31:0] rdata_b;
+
+  // Image A is stored from 0, image B from image_capacity.
+  reg  [7:0]  image [0:2 * image_capacity - 1];
+  integer     size_a, size_b, rows_a, rows_b;
+
+  `ROM_A rom_a (.mem_rdata(rdata_a), .clk(clk), .mem_ad(mem_ad),
+                .mem_sel(mem_sel), .mem_rd(mem_rd));
+`ifdef ROM_B
+  `ROM_B rom_b (.mem_rdata(rdata_b), .clk(clk), .mem_ad(mem_ad),
+                .mem_sel(mem_sel), .mem_rd(mem_rd));
+`else
+  assign rdata_b = 0;
+`endif
+
+  always #5 clk = ~clk;
+
+  // Loads the image file named by a plusarg at `start`; gives its size in
+  // bytes, 0 without the plusarg.
+  task load_image(input [8 * 16 - 1:0] plusarg, input integer start,
+                  output integer size);
+    reg [8 * 1024 - 1:0] name;
+    integer file;
+    begin
+      size = 0;
+      if ($value$plusargs(plusarg, name)) begin
+        file = $fopen(name, "rb");
+        if (file == 0) begin
+          $display("FAIL: cannot open %0s", name);
+          $finish;
+        end
+        size = $fread(image, file, start, image_capacity);
+        $fclose(file);
+      end
+    end
+  endtask
+
+  // Rows of the case table for an image of `size` bytes: one for a single
+  // word, else the smallest power of two strictly above the aligned size,
+  // in words.
+  function integer row_count(input integer size);
+    integer aligned;
+    begin
+      aligned = (size + 3) / 4 * 4;
+      row_count = 1;
+      if (aligned != 4)
+        while (row_count * 4 <= aligned)
+          row_count = row_count * 2;
+    end
+  endfunction
+
+  // Word `index` of the image stored at `start`, little-endian; 0 past
+  // the image's `size` bytes.
+  function [31:0] word(input integer start, input integer size,
+                       input integer index);
+    integer i;
+    begin
+      word = 0;
+      for (i = index * 4 + 3; i >= index * 4; i = i - 1)
+        word = word << 8 | (i < size ? image[start + i] : 8'h00);
+    end
+  endfunction
+
+  integer row, rows, failures, reads;
+  reg [31:0] expected_a, expected_b, noise;
+
+  initial begin
+    failures = 0;
+    reads = 0;
+    load_image("image_a=%s", 0, size_a);
+    load_image("image_b=%s", image_capacity, size_b);
+    rows_a = row_count(size_a);
+    rows_b = row_count(size_b);
+    rows = rows_a > rows_b ? rows_a : rows_b;
+    if (size_a == 0) begin
+      $display("FAIL: no image");
+      $finish;
+    end
+
+    @(negedge clk);
+    for (row = 0; row < rows; row = row + 1) begin
+      // A read: the row's index in bits above 1, noise in bits 1:0 and
+      // above the larger table.
+      noise = $random;
+      mem_ad = noise & ~(rows * 4 - 1) | row << 2 | noise & 3;
+      mem_sel = 1;
+      mem_rd = 1;
+      @(negedge clk);
+      reads = reads + 1;
+      expected_a = word(0, size_a, mem_ad[31:2] % rows_a);
+      expected_b = word(image_capacity, size_b, mem_ad[31:2] % rows_b);
+      if (rdata_a !== expected_a || rdata_b !== expected_b) begin
+        failures = failures + 1;
+        if (failures <= 10)
+          $display("row 'h%0h, mem_ad %h: read %h %h, expected %h %h",
+                   row, mem_ad, rdata_a, rdata_b, expected_a, expected_b);
+      end
+
+      // No read: mem_sel or mem_rd low at the edge, a new address.
+      mem_ad = $random;
+      mem_sel = row % 2;
+      mem_rd = !mem_sel;
+      @(negedge clk);
+      if (rdata_a !== 0 || rdata_b !== 0) begin
+        failures = failures + 1;
+        if (failures <= 10)
+          $display("row 'h%0h, sel %b rd %b: read %h %h, expected 0",
+                   row, mem_sel, mem_rd, rdata_a, rdata_b);
+      end
+      mem_sel = 0;
+      mem_rd = 0;
+    end
+
+    if (failures == 0)
+      $display("PASS: %0d reads of %0d rows", reads, rows);
+    else
+      $display("FAIL: %0d mismatches", failures);
+    $finish;
+  end
+endmodule
