@@ -87,7 +87,7 @@ void flush_rows()
 void write_row(unsigned index, const std::uint8_t word[4])
 {
 	unsigned index_digits = 3;
-	while (index >> (4 * index_digits) != 0)
+	while (index_digits < 8 && index >> (4 * index_digits) != 0)
 		index_digits++;
 
 	if (row_block + row_block_size - rows_end < std::ptrdiff_t{longest_row})
