@@ -4,6 +4,7 @@
 
 #include "record_reader.h"
 
+#include <array>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -27,15 +28,29 @@ std::uint64_t record_number; // records started, counting from 1
 	std::exit(1);
 }
 
+// The value of every byte as a hex digit, -1 for those that are none.  A
+// table rather than comparisons: in data the digits and letters come in no
+// order a branch predictor could learn.
+constexpr auto hex_digit_values = [] {
+	std::array<signed char, 256> values{};
+	for (int c = 0; c < 256; c++) {
+		values[c] = -1;
+		if (c >= '0' && c <= '9')
+			values[c] = c - '0';
+		if (c >= 'A' && c <= 'F')
+			values[c] = c - 'A' + 10;
+		if (c >= 'a' && c <= 'f')
+			values[c] = c - 'a' + 10;
+	}
+	return values;
+}();
+
 int get_hex_digit()
 {
 	getch();
-	if (ch >= '0' && ch <= '9')
-		return ch - '0';
-	if (ch >= 'a' && ch <= 'f')
-		return ch - 'a' + 10;
-	if (ch >= 'A' && ch <= 'F')
-		return ch - 'A' + 10;
+	const int value = ch == EOF ? -1 : hex_digit_values[ch];
+	if (value >= 0)
+		return value;
 	parse_error = true;
 	return 0;
 }

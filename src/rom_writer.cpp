@@ -7,6 +7,7 @@
 
 #include "record_reader.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -54,18 +55,32 @@ char *put_text(char *at, const char (&text)[size])
 
 constexpr char hex_digits[] = "0123456789abcdef";
 
-char *put_hex(char *at, unsigned value, unsigned digits)
-{
-	for (unsigned i = digits; i-- > 0; value >>= 4)
-		at[i] = hex_digits[value & 0xf];
-	return at + digits;
-}
+// The two hex digits of every byte value, so that a byte takes one copy.
+constexpr auto hex_pairs = [] {
+	std::array<std::array<char, 2>, 256> pairs{};
+	for (unsigned byte = 0; byte < 256; byte++) {
+		pairs[byte][0] = hex_digits[byte >> 4];
+		pairs[byte][1] = hex_digits[byte & 0xf];
+	}
+	return pairs;
+}();
 
 char *put_hex_byte(char *at, std::uint8_t byte)
 {
-	at[0] = hex_digits[byte >> 4];
-	at[1] = hex_digits[byte & 0xf];
+	std::memcpy(at, hex_pairs[byte].data(), 2);
 	return at + 2;
+}
+
+// `value` as `digits` hex digits, most significant first.
+char *put_hex(char *at, unsigned value, unsigned digits)
+{
+	if (digits % 2 != 0)
+		*at++ = hex_digits[value >> (4 * --digits) & 0xf];
+	while (digits > 0) {
+		digits -= 2;
+		at = put_hex_byte(at, value >> (4 * digits) & 0xff);
+	}
+	return at;
 }
 
 // Case rows are many and alike, so they are formatted by hand into a
