@@ -2,8 +2,9 @@
 // mutations of them) or on saved inputs (the fuzzing corpus), and checks
 // that every run ends as documented: status 0, an empty standard error and
 // the header followed by one whole module; or status 1, the header alone
-// and one line naming a known error.  Where an independent decoder finds
-// the input valid, the module must serve exactly the image it decoded.
+// and one line naming a known error.  A decoder written without quelto's
+// code judges each input where it can: the module must then serve exactly
+// the image it decoded, or the run must fail with the message it expects.
 //
 // usage: robustness QUELTO HEADER WORKDIR generate SEED COUNT
 //        robustness QUELTO HEADER WORKDIR replay FILE...
