@@ -93,7 +93,7 @@ char *rows_end = row_block;
 
 void flush_rows()
 {
-	fwrite_unlocked(row_block, 1, rows_end - row_block, stdout);
+	std::fwrite(row_block, 1, rows_end - row_block, stdout);
 	rows_end = row_block;
 }
 
