@@ -71,15 +71,15 @@ char *put_hex_byte(char *at, std::uint8_t byte)
 	return at + 2;
 }
 
-// `value` as `digits` hex digits, most significant first.
+// `value` as `digits` hex digits, most significant first: an odd digit
+// alone, then whole bytes.
 char *put_hex(char *at, unsigned value, unsigned digits)
 {
+	const unsigned bytes = digits / 2;
 	if (digits % 2 != 0)
-		*at++ = hex_digits[value >> (4 * --digits) & 0xf];
-	while (digits > 0) {
-		digits -= 2;
-		at = put_hex_byte(at, value >> (4 * digits) & 0xff);
-	}
+		*at++ = hex_digits[value >> (8 * bytes) & 0xf];
+	for (unsigned byte = bytes; byte-- > 0;)
+		at = put_hex_byte(at, value >> (8 * byte) & 0xff);
 	return at;
 }
 
