@@ -78,9 +78,9 @@ std::uint32_t get_hex_value(int count)
 
 } // namespace
 
-// Input is pulled a character at a time; the unlocked form skips the
-// stream lock, which a single-threaded tool does not need and which would
-// otherwise cost more than the whole of the decoding.
+// Input is pulled a character at a time; the unlocked form skips taking
+// the stream lock for every character, which a single-threaded tool does
+// not need.
 void getch()
 {
 	ch = getc_unlocked(stdin);
