@@ -5,9 +5,11 @@
 #include "record_reader.h"
 
 #include <array>
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int ch;
 bool end_of_file;
@@ -20,6 +22,14 @@ namespace {
 bool parse_error;            // a non-hex character was met in this record
 unsigned chksum;             // sum of the bytes decoded in this record
 std::uint64_t record_number; // records started, counting from 1
+
+[[noreturn]] void read_error()
+{
+	const int error = errno != 0 ? errno : EIO;
+	std::fprintf(stderr, "quelto: Error reading standard input: %s\n",
+	    std::strerror(error));
+	std::exit(1);
+}
 
 [[noreturn]] void record_error(const char *message)
 {
@@ -80,10 +90,13 @@ std::uint32_t get_hex_value(int count)
 
 // Input is pulled a character at a time; the unlocked form skips taking
 // the stream lock for every character, which a single-threaded tool does
-// not need.
+// not need.  A read that fails is not the end of the input: reported as
+// such, it would send the user looking for a fault in the file.
 void getch()
 {
 	ch = getc_unlocked(stdin);
+	if (ch == EOF && std::ferror(stdin))
+		read_error();
 }
 
 void output_byte(unsigned value)

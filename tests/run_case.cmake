@@ -8,13 +8,17 @@ set(args "")
 if(EXISTS "${CASE}.args")
   file(STRINGS "${CASE}.args" args)
 endif()
+set(wrapper "")
+if(EXISTS "${CASE}.wrapper")
+  file(STRINGS "${CASE}.wrapper" wrapper)
+endif()
 set(output "${WORK}")
 if(EXISTS "${CASE}.stdout")
   file(STRINGS "${CASE}.stdout" output)
 endif()
 
 execute_process(
-  COMMAND "${QUELTO}" ${args}
+  COMMAND ${wrapper} "${QUELTO}" ${args}
   INPUT_FILE "${CASE}.srec"
   OUTPUT_FILE "${output}"
   ERROR_VARIABLE stderr
