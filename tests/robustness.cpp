@@ -89,12 +89,14 @@ Run run_quelto(const std::string &input)
 
 // What quelto must make of an input, found without its code: records are
 // read field by field and checked in the order quelto documents.  A record
-// with a character that is not a hex digit is left undecided, since the
-// outcome then depends on details of the reader.
+// with a character that is not a hex digit before its checksum is refused,
+// but which of its checks reports it depends on details of the reader; a
+// bad character in the checksum field leaves the outcome undecided.
 struct Verdict {
-	enum { accepted, refused, undecided } outcome;
+	enum { accepted, refused, refused_in_record, undecided } outcome;
 	Image image;        // when accepted
-	std::string error;  // when refused: the whole line on standard error
+	std::string error;  // when refused: the whole line on standard error;
+	                    // in a record: the line's end, naming the record
 };
 
 Verdict decode(const std::string &text)
@@ -117,6 +119,10 @@ Verdict decode(const std::string &text)
 		    "quelto: " + message + " in record number " + std::to_string(record_number) + "\n"};
 	};
 	const Verdict undecided{Verdict::undecided, {}, ""};
+	auto refused_in_record = [&] {
+		return Verdict{Verdict::refused_in_record, {},
+		    " in record number " + std::to_string(record_number) + "\n"};
+	};
 
 	for (;;) {
 		// Between records everything but NUL is skipped up to an "S".
@@ -136,7 +142,7 @@ Verdict decode(const std::string &text)
 		for (unsigned &byte : address)
 			sum += byte = hex_byte();
 		if (!well_formed)
-			return undecided;
+			return refused_in_record();
 		const unsigned offset = address[address.size() - 2] << 8 | address.back();
 		if (type == '0' && count < 3)
 			return refused("Invalid byte count");
@@ -150,6 +156,8 @@ Verdict decode(const std::string &text)
 		Image data(count - address.size() - 1);
 		for (auto &byte : data)
 			sum += byte = hex_byte();
+		if (!well_formed)
+			return refused_in_record();
 		sum += hex_byte();
 		if (!well_formed)
 			return undecided;
@@ -165,6 +173,12 @@ Verdict decode(const std::string &text)
 			return {Verdict::accepted, image, ""};
 		}
 	}
+}
+
+bool ends_with(const std::string &text, const std::string &end)
+{
+	return text.size() >= end.size() &&
+	    text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 bool is_record_message(const std::string &line)
@@ -194,8 +208,7 @@ std::optional<std::vector<std::uint32_t>> module_words(const std::string &text)
 {
 	const std::string first = "module vemo_bootrom (mem_rdata, clk, mem_ad, mem_sel, mem_rd);\n";
 	const std::string last = "\nendmodule\n";
-	if (text.compare(0, first.size(), first) != 0 || text.size() < last.size() ||
-	    text.compare(text.size() - last.size(), last.size(), last) != 0 ||
+	if (text.compare(0, first.size(), first) != 0 || !ends_with(text, last) ||
 	    text.find("endmodule") != text.size() - last.size() + 1)
 		return std::nullopt;
 
@@ -248,6 +261,9 @@ std::string check(const std::string &input, const Run &run)
 			return "a valid input was refused: " + run.err;
 		if (verdict.outcome == Verdict::refused && run.err != verdict.error)
 			return "standard error is " + run.err + ", expected " + verdict.error;
+		if (verdict.outcome == Verdict::refused_in_record &&
+		    !ends_with(run.err, verdict.error))
+			return "standard error is " + run.err + ", expected a line ending" + verdict.error;
 		if (run.out != header)
 			return "standard output is not the header alone";
 		const std::string prefix = "quelto: ";
@@ -263,7 +279,7 @@ std::string check(const std::string &input, const Run &run)
 	}
 	if (run.status != 0)
 		return "status " + std::to_string(run.status);
-	if (verdict.outcome == Verdict::refused)
+	if (verdict.outcome == Verdict::refused || verdict.outcome == Verdict::refused_in_record)
 		return "an input that must be refused was accepted, expected " + verdict.error;
 	if (!run.err.empty())
 		return "status 0 with standard error: " + run.err;
