@@ -8,8 +8,9 @@
 #   objcopy            objcopy -I binary -O srec --srec-forceS3
 #   srec_cat           srec_cat with 32-bit addresses and an S7 record
 #   srec_cat_defaults  srec_cat with its defaults (S1, S5)
-#   firmware           the Makefile in examples/, which also runs quelto;
-#                      the image is objcopy -O binary of the program
+#   firmware           the Makefile in examples/, which also runs quelto
+#                      and its own check; the image is objcopy -O binary
+#                      of the program
 # CHECK: what to do with the modules:
 #   simulate    rom_bench.v in Icarus Verilog, all modules in one run
 #   lint        verilator --lint-only -Wall, with the waivers file
@@ -43,7 +44,7 @@ foreach(rom IN LISTS ROMS)
   if(SOURCE STREQUAL "firmware")
     file(COPY "${EXAMPLES}/boot.S" "${EXAMPLES}/boot.ld" "${EXAMPLES}/Makefile"
       DESTINATION "${WORK}")
-    run("${MAKE}" "QUELTO=${QUELTO}" "CROSS=${CROSS}" rom.v boot.bin)
+    run("${MAKE}" "QUELTO=${QUELTO}" "CROSS=${CROSS}" "BENCH=${BENCH}" check)
     file(RENAME "${WORK}/rom.v" "${WORK}/${name}.v")
     file(RENAME "${WORK}/boot.bin" "${WORK}/${name}.bin")
     continue()
