@@ -8,17 +8,25 @@
 #   objcopy            objcopy -I binary -O srec --srec-forceS3
 #   srec_cat           srec_cat with 32-bit addresses and an S7 record
 #   srec_cat_defaults  srec_cat with its defaults (S1, S5)
-#   firmware           the Makefile in examples/, which also runs quelto
-#                      and its own check; the image is objcopy -O binary
-#                      of the program
+#   firmware           the Makefile in examples/, made with the targets
+#                      TARGETS, which also run quelto and the Makefile's
+#                      own check; the image is objcopy -O binary of the
+#                      program
 # CHECK: what to do with the modules:
 #   simulate    rom_bench.v in Icarus Verilog, all modules in one run
 #   lint        verilator --lint-only -Wall, with the waivers file
 #   synthesize  yosys synth, check -assert, and no latches
+#   ice40       yosys synth_ice40, which must map the table to BLOCK_RAMS
+#               block RAM cells; the mapped netlist simulated with the
+#               cell models ICE40_CELLS, then placed and routed for an
+#               HX8K at 100 MHz, and packed into a bitstream
+#   ecp5        yosys synth_ecp5, which must map the table to BLOCK_RAMS
+#               block RAM cells
 #   reject      quelto must fail with the message EXPECTED_ERROR
 # Tools: QUELTO, MAKE_IMAGE, IVERILOG, VVP, VERILATOR, YOSYS, OBJCOPY,
-# SREC_CAT, MAKE, CROSS (prefix of the RISC-V binutils); files: BENCH,
-# WAIVERS, EXAMPLES; WORK, a scratch directory.
+# SREC_CAT, MAKE, CROSS (prefix of the RISC-V binutils), NEXTPNR_ICE40,
+# ICEPACK; files: BENCH, WAIVERS, EXAMPLES, ICE40_CELLS; WORK, a scratch
+# directory.
 
 cmake_minimum_required(VERSION 3.16)
 
@@ -43,8 +51,8 @@ foreach(rom IN LISTS ROMS)
 
   if(SOURCE STREQUAL "firmware")
     file(COPY "${EXAMPLES}/boot.S" "${EXAMPLES}/boot.ld" "${EXAMPLES}/Makefile"
-      DESTINATION "${WORK}")
-    run("${MAKE}" "QUELTO=${QUELTO}" "CROSS=${CROSS}" "BENCH=${BENCH}" check)
+      "${EXAMPLES}/ice40_top.v" DESTINATION "${WORK}")
+    run("${MAKE}" "QUELTO=${QUELTO}" "CROSS=${CROSS}" "BENCH=${BENCH}" ${TARGETS})
     file(RENAME "${WORK}/rom.v" "${WORK}/${name}.v")
     file(RENAME "${WORK}/boot.bin" "${WORK}/${name}.bin")
     continue()
@@ -76,16 +84,17 @@ foreach(rom IN LISTS ROMS)
   endif()
 endforeach()
 
-if(CHECK STREQUAL "simulate")
+# Reads the modules of `names` with the test bench in Icarus Verilog; the
+# arguments are the sources of the modules and any options for iverilog.
+function(simulate)
   set(letters A B)
   foreach(name IN LISTS names)
     list(POP_FRONT letters letter)
     string(TOLOWER "${letter}" lower)
     list(APPEND defines -DROM_${letter}=${name})
     list(APPEND plusargs +image_${lower}=${name}.bin)
-    list(APPEND sources ${name}.v)
   endforeach()
-  run("${IVERILOG}" -g2005 ${defines} -o bench.vvp "${BENCH}" ${sources})
+  run("${IVERILOG}" -g2005 ${defines} -o bench.vvp "${BENCH}" ${ARGN})
   run("${VVP}" -n bench.vvp ${plusargs})
   string(STRIP "${output}" output)
   string(REGEX MATCH "[^\n]*$" last_line "${output}")
@@ -93,6 +102,38 @@ if(CHECK STREQUAL "simulate")
   if(NOT last_line MATCHES "^PASS")
     message(NOTICE "${output}")
     message(FATAL_ERROR "the simulation failed")
+  endif()
+endfunction()
+
+# Block RAM cells of the FPGA families.
+set(block_ram_ice40 SB_RAM40_4K)
+set(block_ram_ecp5 DP16KD)
+
+if(CHECK STREQUAL "simulate")
+  list(TRANSFORM names APPEND .v OUTPUT_VARIABLE sources)
+  simulate(${sources})
+elseif(CHECK STREQUAL "ice40" OR CHECK STREQUAL "ecp5")
+  foreach(name IN LISTS names)
+    file(WRITE "${WORK}/${name}.ys"
+      "read_verilog ${name}.v\n"
+      "synth_${CHECK} -top ${name}\n"
+      "check -assert\n"
+      "select -assert-count ${BLOCK_RAMS} t:${block_ram_${CHECK}}\n"
+      "write_verilog -noattr ${name}_netlist.v\n"
+      "write_json ${name}_netlist.json\n")
+    run("${YOSYS}" -q -s ${name}.ys)
+  endforeach()
+  if(CHECK STREQUAL "ice40")
+    # The mapped netlist must serve the image too: this reads the block
+    # RAMs' initial contents, not the case table.
+    list(TRANSFORM names APPEND _netlist.v OUTPUT_VARIABLE netlists)
+    simulate(-DNO_ICE40_DEFAULT_ASSIGNMENTS "${ICE40_CELLS}" ${netlists})
+    # nextpnr fails when the clock misses its frequency.
+    foreach(name IN LISTS names)
+      run("${NEXTPNR_ICE40}" --hx8k --package ct256 --freq 100
+        --json ${name}_netlist.json --asc ${name}.asc)
+      run("${ICEPACK}" ${name}.asc ${name}.bitstream)
+    endforeach()
   endif()
 elseif(CHECK STREQUAL "lint")
   foreach(name IN LISTS names)
