@@ -114,13 +114,17 @@ if(CHECK STREQUAL "simulate")
   simulate(${sources})
 elseif(CHECK STREQUAL "ice40" OR CHECK STREQUAL "ecp5")
   foreach(name IN LISTS names)
+    set(netlist "")
+    if(CHECK STREQUAL "ice40")
+      set(netlist "write_verilog -noattr ${name}_netlist.v\n"
+        "write_json ${name}_netlist.json\n")
+    endif()
     file(WRITE "${WORK}/${name}.ys"
       "read_verilog ${name}.v\n"
       "synth_${CHECK} -top ${name}\n"
       "check -assert\n"
       "select -assert-count ${BLOCK_RAMS} t:${block_ram_${CHECK}}\n"
-      "write_verilog -noattr ${name}_netlist.v\n"
-      "write_json ${name}_netlist.json\n")
+      ${netlist})
     run("${YOSYS}" -q -s ${name}.ys)
   endforeach()
   if(CHECK STREQUAL "ice40")
