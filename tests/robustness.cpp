@@ -114,15 +114,16 @@ Verdict decode(const std::string &text)
 		at += 2;
 		return static_cast<unsigned>(std::stoul(text.substr(at - 2, 2), nullptr, 16));
 	};
+	auto naming_record = [&] {
+		return " in record number " + std::to_string(record_number) + "\n";
+	};
 	auto refused = [&](const std::string &message) {
-		return Verdict{Verdict::refused, {},
-		    "quelto: " + message + " in record number " + std::to_string(record_number) + "\n"};
+		return Verdict{Verdict::refused, {}, "quelto: " + message + naming_record()};
+	};
+	auto refused_in_record = [&] {
+		return Verdict{Verdict::refused_in_record, {}, naming_record()};
 	};
 	const Verdict undecided{Verdict::undecided, {}, ""};
-	auto refused_in_record = [&] {
-		return Verdict{Verdict::refused_in_record, {},
-		    " in record number " + std::to_string(record_number) + "\n"};
-	};
 
 	for (;;) {
 		// Between records everything but NUL is skipped up to an "S".
