@@ -3,6 +3,7 @@
 //
 // usage: quelto [module_name] < program.srec > rom.v
 
+#include "platform.h"
 #include "record_reader.h"
 #include "rom_writer.h"
 
@@ -44,6 +45,8 @@ void flush_output()
 
 int main(int argc, char *argv[])
 {
+	// Before the first byte moves, so that none is translated.
+	use_binary_streams();
 	std::setvbuf(stdin, input_buffer, _IOFBF, input_buffer_size);
 	const char *module_name = argc > 1 ? argv[1] : default_module_name;
 

@@ -4,6 +4,8 @@
 
 #include "record_reader.h"
 
+#include "platform.h"
+
 #include <array>
 #include <cerrno>
 #include <cinttypes>
@@ -94,7 +96,7 @@ std::uint32_t get_hex_value(int count)
 // such, it would send the user looking for a fault in the file.
 void getch()
 {
-	ch = getc_unlocked(stdin);
+	ch = read_char_unlocked(stdin);
 	if (ch == EOF && std::ferror(stdin))
 		read_error();
 }

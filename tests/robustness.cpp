@@ -6,8 +6,11 @@
 // code judges each input where it can: the module must then serve exactly
 // the image it decoded, or the run must fail with the message it expects.
 //
-// usage: robustness QUELTO HEADER WORKDIR generate SEED COUNT
-//        robustness QUELTO HEADER WORKDIR replay FILE...
+// usage: robustness QUELTO... -- HEADER WORKDIR generate SEED COUNT
+//        robustness QUELTO... -- HEADER WORKDIR replay FILE...
+//
+// QUELTO... is the command that runs quelto: its path, after an emulator's
+// command where quelto is built for another platform.
 
 #include "srec_text.h"
 
@@ -31,7 +34,8 @@ namespace {
 
 using Image = std::vector<std::uint8_t>;
 
-std::string quelto, header, workdir;
+std::vector<char *> command;  // runs quelto; ends in a null pointer
+std::string header, workdir;
 
 std::string read_file(const std::string &name)
 {
@@ -74,10 +78,9 @@ Run run_quelto(const std::string &input)
 	    O_WRONLY | O_CREAT | O_TRUNC, 0644);
 	posix_spawn_file_actions_addopen(&files, 2, err.c_str(),
 	    O_WRONLY | O_CREAT | O_TRUNC, 0644);
-	char *argv[] = {const_cast<char *>(quelto.c_str()), nullptr};
 	pid_t pid;
 	int wait_status;
-	if (posix_spawn(&pid, argv[0], &files, nullptr, argv, environ) != 0 ||
+	if (posix_spawnp(&pid, command[0], &files, nullptr, command.data(), environ) != 0 ||
 	    waitpid(pid, &wait_status, 0) != pid) {
 		std::perror("robustness: cannot run quelto");
 		std::exit(2);
@@ -428,20 +431,26 @@ void test(const std::string &input, const std::string &name)
 
 int main(int argc, char *argv[])
 {
-	if (argc < 5) {
-		std::fprintf(stderr, "usage: robustness QUELTO HEADER WORKDIR "
+	// The command that runs quelto comes first, up to "--".
+	int arg = 1;
+	while (arg < argc && std::strcmp(argv[arg], "--") != 0)
+		command.push_back(argv[arg++]);
+	command.push_back(nullptr);
+	arg++;
+	if (command.size() < 2 || argc - arg < 4) {
+		std::fprintf(stderr, "usage: robustness QUELTO... -- HEADER WORKDIR "
 		    "generate SEED COUNT | replay FILE...\n");
 		return 2;
 	}
-	quelto = argv[1];
-	header = read_file(argv[2]);
-	workdir = argv[3];
-	const std::string mode = argv[4];
+	header = read_file(argv[arg]);
+	workdir = argv[arg + 1];
+	const std::string mode = argv[arg + 2];
+	arg += 3;
 	unsigned runs = 0;
 
-	if (mode == "generate" && argc == 7) {
-		random_engine.seed(std::strtoul(argv[5], nullptr, 0));
-		const unsigned count = std::strtoul(argv[6], nullptr, 0);
+	if (mode == "generate" && argc - arg == 2) {
+		random_engine.seed(std::strtoul(argv[arg], nullptr, 0));
+		const unsigned count = std::strtoul(argv[arg + 1], nullptr, 0);
 		for (unsigned i = 0; i < count && failures < 10; i++) {
 			const auto records = valid_input();
 			const std::string input = joined(records);
@@ -454,8 +463,8 @@ int main(int argc, char *argv[])
 			runs += 2;
 		}
 	} else {
-		for (int i = 5; i < argc; i++, runs++)
-			test(read_file(argv[i]), argv[i]);
+		for (; arg < argc; arg++, runs++)
+			test(read_file(argv[arg]), argv[arg]);
 	}
 	std::printf("%u runs, %d failed\n", runs, failures);
 	return failures == 0 ? 0 : 1;

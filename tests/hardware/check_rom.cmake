@@ -26,7 +26,8 @@
 # Tools: QUELTO, MAKE_IMAGE, IVERILOG, VVP, VERILATOR, YOSYS, OBJCOPY,
 # SREC_CAT, MAKE, CROSS (prefix of the RISC-V binutils), NEXTPNR_ICE40,
 # ICEPACK; files: BENCH, WAIVERS, EXAMPLES, ICE40_CELLS; WORK, a scratch
-# directory.
+# directory.  EMULATOR, if set, runs quelto and make_image, which are then
+# built for another platform.
 
 cmake_minimum_required(VERSION 3.16)
 
@@ -52,13 +53,15 @@ foreach(rom IN LISTS ROMS)
   if(SOURCE STREQUAL "firmware")
     file(COPY "${EXAMPLES}/boot.S" "${EXAMPLES}/boot.ld" "${EXAMPLES}/Makefile"
       "${EXAMPLES}/ice40_top.v" DESTINATION "${WORK}")
-    run("${MAKE}" "QUELTO=${QUELTO}" "CROSS=${CROSS}" "BENCH=${BENCH}" ${TARGETS})
+    set(run_quelto ${EMULATOR} "${QUELTO}")
+    list(JOIN run_quelto " " run_quelto)
+    run("${MAKE}" "QUELTO=${run_quelto}" "CROSS=${CROSS}" "BENCH=${BENCH}" ${TARGETS})
     file(RENAME "${WORK}/rom.v" "${WORK}/${name}.v")
     file(RENAME "${WORK}/boot.bin" "${WORK}/${name}.bin")
     continue()
   endif()
 
-  run("${MAKE_IMAGE}" ${name} ${fields})
+  run(${EMULATOR} "${MAKE_IMAGE}" ${name} ${fields})
   if(SOURCE STREQUAL "objcopy")
     run("${OBJCOPY}" -I binary -O srec --srec-forceS3 ${name}.bin ${name}.srec)
   elseif(SOURCE STREQUAL "srec_cat")
@@ -68,7 +71,7 @@ foreach(rom IN LISTS ROMS)
     run("${SREC_CAT}" ${name}.bin -binary -o ${name}.srec)
   endif()
 
-  execute_process(COMMAND "${QUELTO}" ${name}
+  execute_process(COMMAND ${EMULATOR} "${QUELTO}" ${name}
     INPUT_FILE "${WORK}/${name}.srec" OUTPUT_FILE "${WORK}/${name}.v"
     ERROR_VARIABLE stderr RESULT_VARIABLE status)
   if(CHECK STREQUAL "reject")

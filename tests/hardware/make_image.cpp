@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
 	std::string srec = srec_record('0', 0, 2,
 	    reinterpret_cast<const std::uint8_t *>(header), sizeof header - 1) + "\n";
 	for (unsigned long offset = load_offset; offset < image.size();) {
-		unsigned long size = std::min(record_bytes, image.size() - offset);
+		std::size_t size = std::min<std::size_t>(record_bytes, image.size() - offset);
 		if (offset + size > 0xffff)
 			size = image.size() - offset;
 		if (size > 250)
