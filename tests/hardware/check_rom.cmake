@@ -9,12 +9,14 @@
 #   srec_cat           srec_cat with 32-bit addresses and an S7 record
 #   srec_cat_defaults  srec_cat with its defaults (S1, S5)
 #   firmware           the Makefile in examples/, made with the targets
-#                      TARGETS, which also run quelto and the Makefile's
-#                      own check; the image is objcopy -O binary of the
+#                      TARGETS (and variables such as SIM=verilator),
+#                      which also run quelto and the Makefile's own
+#                      check; the image is objcopy -O binary of the
 #                      program
 # CHECK: what to do with the modules:
 #   simulate    rom_bench.v in Icarus Verilog, all modules in one run
-#   lint        verilator --lint-only -Wall, with the waivers file
+#   lint        verilator --lint-only -Wall, with the waivers file and
+#               LINT_OPTIONS
 #   synthesize  yosys synth, check -assert, and no latches
 #   ice40       yosys synth_ice40, which must map the table to BLOCK_RAMS
 #               block RAM cells; the mapped netlist simulated with the
@@ -144,7 +146,7 @@ elseif(CHECK STREQUAL "ice40" OR CHECK STREQUAL "ecp5")
   endif()
 elseif(CHECK STREQUAL "lint")
   foreach(name IN LISTS names)
-    run("${VERILATOR}" --lint-only -Wall "${WAIVERS}" ${name}.v)
+    run("${VERILATOR}" --lint-only -Wall ${LINT_OPTIONS} "${WAIVERS}" ${name}.v)
   endforeach()
 elseif(CHECK STREQUAL "synthesize")
   foreach(name IN LISTS names)
