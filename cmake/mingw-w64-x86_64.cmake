@@ -1,7 +1,8 @@
 # Cross-builds quelto for 64-bit Windows with MinGW-w64, and runs its tests
-# under Wine:
+# under Wine, the robustness harness from a native build in build/:
 #
-#   cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake
+#   cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake \
+#       -DQUELTO_HOST_ROBUSTNESS=$PWD/build/tests/robustness
 #   cmake --build build-windows && ctest --test-dir build-windows
 #
 # Needs the Debian packages g++-mingw-w64-x86-64, wine and wine64.
