@@ -1,6 +1,6 @@
-# What the FPGA and table benchmarks share: a Release build of quelto and
-# make_image in build/, a scratch directory $work that is removed on exit,
-# and make_rom.  Sourced, from the top of the tree.
+# What the benchmarks share: a Release build of quelto and make_image in
+# build/, a scratch directory $work that is removed on exit, and make_rom.
+# Sourced, from the top of the tree.
 
 build=build
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
