@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: ISC
 # What the benchmarks share: a Release build of quelto and make_image in
 # build/, a scratch directory $work that is removed on exit, and make_rom.
 # Sourced, from the top of the tree.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: ISC
 # Cross-builds quelto for 64-bit Windows with MinGW-w64, and runs its tests
 # under Wine, the robustness harness from a native build in build/:
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: ISC
 # Example boot program for a quelto ROM (RV32I): writes a greeting to the
 # data register of a UART, one byte at a time, then waits forever.
 

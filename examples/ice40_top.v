@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Top level of an iCE40 design that holds the boot ROM.  Here the ROM's
 // bus comes out on the FPGA's pins; in your design a processor drives it,
 // and this instance moves into your own top level.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // What the C runtimes that quelto is built on do differently.  Everything
 // else in quelto is one code path on every platform.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // quelto: converts a program image in Motorola S-records, read from
 // standard input, into a Verilog ROM module written to standard output.
 //

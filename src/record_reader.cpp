@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // S-record reader.  Accepted records: S0 (header, checked and skipped),
 // S3 (data, 32-bit address of which the low 16 bits are the load offset)
 // and S7 or S9 with a 4-byte address (end of input).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // S-record reader: reads Motorola S-records from standard input one
 // character at a time, checks each record and loads the data records into
 // the memory image.  Any bad record ends the process with a message naming

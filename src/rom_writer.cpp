@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Verilog ROM writer.  The image is read as little-endian 32-bit words.  An
 // image of one word becomes a constant; anything larger becomes a case
 // table indexed by the word address, padded with zero rows up to the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Verilog ROM writer: the generated file's header, and the module that
 // serves the memory image as a 32-bit ROM on a synchronous read bus.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: ISC
 # A long input: a megabyte of text before the first record, 300,000 header
 # records, a megabyte-long line without records, then a data record and a
 # record with a bad checksum.  quelto must read all of it and name the bad

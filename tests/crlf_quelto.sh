@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: ISC
 # Stands in for quelto on empty input, right in every byte but one: its
 # message ends in CR LF.  The case runner must fail it (see CMakeLists.txt).
 cat "$HEADER"

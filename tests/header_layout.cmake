@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: ISC
 # Checks the golden header, which every expected output begins with,
 # against the layout of the header line by line, so that it cannot drift
 # together with the writer: 80 slashes, a notice of ten comment lines, two

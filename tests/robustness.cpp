@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Robustness test: runs quelto on generated inputs (valid images and
 // mutations of them) or on saved inputs (the fuzzing corpus), and checks
 // that every run ends as documented: status 0, an empty standard error and

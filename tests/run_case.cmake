@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: ISC
 # Runs one test case of quelto and compares what it did with the golden
 # files of the case (see CMakeLists.txt beside this script).
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Writes Motorola S-record text for tests: the records the tools under
 // test are given are built here, independently of quelto's reader.
 

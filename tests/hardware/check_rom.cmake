@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: ISC
 # Builds ROM modules with quelto from S-records and checks them with a
 # hardware tool.  Run by CTest (see CMakeLists.txt beside this script).
 #

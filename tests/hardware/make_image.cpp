@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Writes a random program image for the hardware tests, twice: as the
 // bytes the ROM must serve (BASE.bin) and as the S-records to convert
 // (BASE.srec).

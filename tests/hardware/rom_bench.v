@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Reads every row of one or two generated ROM modules over their bus and
 // checks each word against the image the module was generated from.
 //
