@@ -26,11 +26,14 @@
 #   ecp5        yosys synth_ecp5, which must map the table to BLOCK_RAMS
 #               block RAM cells
 #   reject      quelto must fail with the message EXPECTED_ERROR
+# ADAPTER: a bus adapter of ADAPTERS (wishbone, valid_ready, axi4lite),
+#   optional: simulate reads the one module through it, and lint and
+#   synthesize check the adapter on its own too.
 # Tools: QUELTO, MAKE_IMAGE, IVERILOG, VVP, VERILATOR, YOSYS, OBJCOPY,
 # SREC_CAT, MAKE, CROSS (prefix of the RISC-V binutils), NEXTPNR_ICE40,
-# ICEPACK; files: BENCH, WAIVERS, EXAMPLES, ICE40_CELLS; WORK, a scratch
-# directory.  EMULATOR, if set, runs quelto and make_image, which are then
-# built for another platform.
+# ICEPACK; files: BENCH, WAIVERS, EXAMPLES, ADAPTERS, ICE40_CELLS; WORK, a
+# scratch directory.  EMULATOR, if set, runs quelto and make_image, which
+# are then built for another platform.
 
 cmake_minimum_required(VERSION 3.16)
 
@@ -100,6 +103,11 @@ function(simulate)
     list(APPEND defines -DROM_${letter}=${name})
     list(APPEND plusargs +image_${lower}=${name}.bin)
   endforeach()
+  if(ADAPTER)
+    get_filename_component(bench_dir "${BENCH}" DIRECTORY)
+    string(TOUPPER "${ADAPTER}" upper)
+    list(APPEND defines -DADAPTER_${upper} -I "${bench_dir}")
+  endif()
   run("${IVERILOG}" -g2005 ${defines} -o bench.vvp "${BENCH}" ${ARGN})
   run("${VVP}" -n bench.vvp ${plusargs})
   string(STRIP "${output}" output)
@@ -111,12 +119,22 @@ function(simulate)
   endif()
 endfunction()
 
+# The adapter, checked on its own beside the modules.
+set(adapter "")
+if(ADAPTER)
+  set(adapter quelto_${ADAPTER}_adapter)
+  file(COPY "${ADAPTERS}/${adapter}.v" DESTINATION "${WORK}")
+endif()
+
 # Block RAM cells of the FPGA families.
 set(block_ram_ice40 SB_RAM40_4K)
 set(block_ram_ecp5 DP16KD)
 
 if(CHECK STREQUAL "simulate")
   list(TRANSFORM names APPEND .v OUTPUT_VARIABLE sources)
+  if(adapter)
+    list(APPEND sources ${adapter}.v)
+  endif()
   simulate(${sources})
 elseif(CHECK STREQUAL "ice40" OR CHECK STREQUAL "ecp5")
   foreach(name IN LISTS names)
@@ -149,8 +167,12 @@ elseif(CHECK STREQUAL "lint")
   foreach(name IN LISTS names)
     run("${VERILATOR}" --lint-only -Wall ${LINT_OPTIONS} "${WAIVERS}" ${name}.v)
   endforeach()
+  # An adapter needs no waiver.
+  if(adapter)
+    run("${VERILATOR}" --lint-only -Wall ${adapter}.v)
+  endif()
 elseif(CHECK STREQUAL "synthesize")
-  foreach(name IN LISTS names)
+  foreach(name IN LISTS names adapter)
     file(WRITE "${WORK}/${name}.ys"
       "read_verilog ${name}.v\n"
       "synth -top ${name}\n"
