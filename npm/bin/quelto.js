@@ -1,0 +1,13 @@
+#!/usr/bin/env node
+// SPDX-License-Identifier: ISC
+// quelto, the command: quelto.wasm run on the process's own standard
+// streams with the process's arguments, ending with its exit status.
+//
+// usage: quelto [module_name] < program.srec > rom.v
+
+import { readFileSync } from 'node:fs';
+import { run } from '../lib/wasi.js';
+import { processStreams } from '../lib/node_streams.js';
+
+const module = new WebAssembly.Module(readFileSync(new URL('../quelto.wasm', import.meta.url)));
+process.exitCode = run(module, process.argv.slice(2), processStreams);
