@@ -9,10 +9,11 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { goldenCases } from '../../tests/golden_cases.mjs';
 
 const { PACKAGE, CASES, EXAMPLE, REFERENCE } = process.env;
 const command = join(PACKAGE, 'bin', 'quelto.js');
@@ -27,23 +28,10 @@ const theCommand = (args, input) => runs(['node', command], args, input);
 const hasPython = spawnSync('python3', ['-c', '']).status === 0;
 
 test('convert() gives what the command gives, on every case', async () => {
-  let count = 0;
-  for (const group of readdirSync(CASES, { withFileTypes: true })) {
-    if (!group.isDirectory())
-      continue;
-    for (const file of readdirSync(join(CASES, group.name))) {
-      const base = join(CASES, group.name, file.replace(/\.srec$/, ''));
-      // Cases of failed reads and writes need the process's own streams.
-      if (!file.endsWith('.srec') || existsSync(`${base}.wrapper`) || existsSync(`${base}.stdout`))
-        continue;
-      const args = existsSync(`${base}.args`)
-        ? readFileSync(`${base}.args`, 'utf8').split('\n').slice(0, -1) : [];
-      const input = readFileSync(`${base}.srec`);
-      assert.deepEqual(await convert(input, args[0]), theCommand(args.slice(0, 1), input), base);
-      count++;
-    }
-  }
-  assert.ok(count > 50, `only ${count} cases`);
+  const cases = goldenCases(CASES);
+  for (const { name, input, args } of cases)
+    assert.deepEqual(await convert(input, args[0]), theCommand(args.slice(0, 1), input), name);
+  assert.ok(cases.length > 50, `only ${cases.length} cases`);
 });
 
 test('convert() takes text, bytes and an ArrayBuffer alike', async () => {

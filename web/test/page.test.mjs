@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: ISC
+// The web page in headless Chromium, opened from disk: every case chosen
+// through its file input must show the error line, or show and save the
+// module, that the native quelto writes; the module name box, pasted text
+// and a dropped file must do as the command line does; and the page must
+// ask for nothing but itself.  Run by CTest in a WebAssembly build, with
+//   PAGE        the page, quelto-VERSION.html
+//   CASES       the test suite's directory of cases, tests/
+//   EXAMPLE     the example's S-records, examples/boot.srec
+//   REFERENCE   the native quelto, or else the npm package's command
+//   CHROMIUM    the browser
+//   SCREENSHOT  where to save a picture of the page with the example
+
+import { after, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { chromium } from 'playwright-core';
+import { goldenCases } from '../../tests/golden_cases.mjs';
+
+const { PAGE, CASES, EXAMPLE, REFERENCE, CHROMIUM, SCREENSHOT } = process.env;
+const pageUrl = pathToFileURL(PAGE).href;
+const example = readFileSync(EXAMPLE);
+
+// What the command line writes for `input` with `name` as its argument,
+// as the page must show it.
+function expected(input, name, fileName = `${name ?? 'vemo_bootrom'}.v`) {
+  const run = spawnSync(REFERENCE, name === undefined ? [] : [name], { input, maxBuffer: 1 << 26 });
+  assert.ok(run.status === 0 || run.status === 1, `${REFERENCE}: ${run.error ?? run.stderr}`);
+  return {
+    error: run.stderr.toString(),
+    verilog: run.status === 0 ? run.stdout.toString() : null,
+    saved: run.status === 0 ? { fileName, bytes: run.stdout } : null,
+  };
+}
+
+const browser = await chromium.launch({
+  executablePath: CHROMIUM,
+  args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync'],
+});
+after(() => browser.close());
+const context = await browser.newContext({
+  acceptDownloads: true, viewport: { width: 1100, height: 640 }, colorScheme: 'light',
+});
+const page = await context.newPage();
+const requests = [];
+const problems = [];
+page.on('request', (request) => requests.push(request.url()));
+page.on('pageerror', (error) => problems.push(error.message));
+page.on('console', (message) => problems.push(`${message.type()}: ${message.text()}`));
+await page.goto(pageUrl);
+
+const fileInput = page.getByLabel('S-record file');
+const nameBox = page.getByLabel('Module name');
+const textArea = page.getByLabel('S-records');
+const verilog = page.getByRole('region', { name: 'Verilog' });
+const error = page.getByRole('region', { name: 'Error' });
+const download = page.getByRole('button', { name: 'Download' });
+
+// Does `action`, which makes the page convert, and gives what it shows
+// then, and the file that Download saves.
+async function shown(action) {
+  await action();
+  await page.locator('#result[aria-busy=false]').waitFor();
+  let saved = null;
+  if (await download.isVisible()) {
+    const [file] = await Promise.all([page.waitForEvent('download'), download.click()]);
+    saved = { fileName: file.suggestedFilename(), bytes: readFileSync(await file.path()) };
+  }
+  return {
+    error: await error.isVisible() ? await error.textContent() : '',
+    verilog: await verilog.isVisible() ? await verilog.textContent() : null,
+    saved,
+  };
+}
+const choose = (name, buffer) => () => fileInput.setInputFiles({ name, mimeType: 'text/plain', buffer });
+
+test('every case chosen as a file gives what the command line gives', async () => {
+  const cases = goldenCases(CASES);
+  for (const { name, input, args } of cases) {
+    await nameBox.fill(args[0] ?? '');
+    assert.deepEqual(await shown(choose('case.srec', input)), expected(input, args[0]), name);
+  }
+  assert.ok(cases.length > 50, `only ${cases.length} cases`);
+});
+
+test('the module name box gives the argument, as typed', async () => {
+  const cases = [['', undefined], ['boot_rom', 'boot_rom'], ['a<b&"c\'d', 'a<b&"c\'d', 'a_b&_c\'d.v']];
+  for (const [typed, name, fileName] of cases) {
+    await nameBox.fill(typed);
+    assert.deepEqual(await shown(choose('boot.srec', example)), expected(example, name, fileName), typed);
+  }
+  await nameBox.fill('boot_rom');
+  await shown(choose('boot.srec', example));
+  assert.equal(await page.locator('#summary').textContent(),
+    '32 rows on mem_ad[6:2]: 16 words of image, 16 zero rows');
+  if (SCREENSHOT)
+    await page.screenshot({ path: SCREENSHOT });
+});
+
+test('pasted text and a dropped file give what a chosen file gives', async () => {
+  await nameBox.fill('boot_rom');
+  const bad = readFileSync(join(CASES, 'checksum', 'data_record.srec'));
+  for (const input of [example, bad]) {
+    const chosen = await shown(choose('chosen.srec', input));
+    assert.deepEqual(await shown(() => textArea.fill(input.toString('latin1'))), chosen);
+    assert.deepEqual(await shown(async () => {
+      const dataTransfer = await page.evaluateHandle((bytes) => {
+        const transfer = new DataTransfer();
+        transfer.items.add(new File([new Uint8Array(bytes)], 'dropped.srec'));
+        return transfer;
+      }, [...input]);
+      await page.dispatchEvent('body', 'drop', { dataTransfer });
+    }), chosen);
+  }
+});
+
+test('the page asks for nothing but itself, and reports no problem', () => {
+  assert.deepEqual(requests, [pageUrl]);
+  assert.deepEqual(problems, []);
+});
