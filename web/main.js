@@ -175,4 +175,9 @@ busy();
 WebAssembly.compile(bytesOf(QUELTO_WASM)).then((wasm) => {
   compiled = wasm;
   convert();
+}, (failure) => {
+  // Such as a browser too old for the page's policy on WebAssembly.
+  error.textContent = `This browser cannot run quelto here: ${failure.message}\n`;
+  show(error, true);
+  result.setAttribute('aria-busy', 'false');
 });
