@@ -28,8 +28,9 @@ let input = null;
 // The last module written: its bytes, and the name to save it under.
 let module = null;
 let moduleUrl = null;
-// Counts the files read, so that a file read late cannot replace a later one.
-let loads = 0;
+// Counts the inputs given, so that a file read late cannot replace a
+// later input.
+let inputs = 0;
 
 const bytesOf = (base64) => Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
 
@@ -101,9 +102,9 @@ function busy() {
 // text, and typing there converts that text instead.
 async function load(file) {
   busy();
-  const load = ++loads;
+  const given = ++inputs;
   const bytes = new Uint8Array(await file.arrayBuffer());
-  if (load !== loads)
+  if (given !== inputs)
     return;
   input = bytes;
   records.value = new TextDecoder().decode(bytes);
@@ -118,6 +119,7 @@ fileInput.addEventListener('change', () => {
 
 records.addEventListener('input', () => {
   busy();
+  inputs++;
   fileInput.value = '';
   input = records.value === '' ? null : records.value;
   source.textContent = input === null ? '' : 'From the text above';

@@ -44,6 +44,7 @@ const browser = await chromium.launch({
 after(() => browser.close());
 const context = await browser.newContext({
   acceptDownloads: true, viewport: { width: 1100, height: 640 }, colorScheme: 'light',
+  permissions: ['clipboard-read', 'clipboard-write'],
 });
 const page = await context.newPage();
 const requests = [];
@@ -87,7 +88,7 @@ test('every case chosen as a file gives what the command line gives', async () =
   assert.ok(cases.length > 50, `only ${cases.length} cases`);
 });
 
-test('the module name box gives the argument, as typed', async () => {
+test('the module name box gives the argument, as typed; Copy copies the module', async () => {
   const cases = [['', undefined], ['boot_rom', 'boot_rom'], ['a<b&"c\'d', 'a<b&"c\'d', 'a_b&_c\'d.v']];
   for (const [typed, name, fileName] of cases) {
     await nameBox.fill(typed);
@@ -99,6 +100,10 @@ test('the module name box gives the argument, as typed', async () => {
     '32 rows on mem_ad[6:2]: 16 words of image, 16 zero rows');
   if (SCREENSHOT)
     await page.screenshot({ path: SCREENSHOT });
+  await page.getByRole('button', { name: 'Copy' }).click();
+  await page.locator('#copied', { hasText: 'Copied' }).waitFor();
+  assert.equal(await page.evaluate(() => navigator.clipboard.readText()),
+    expected(example, 'boot_rom').verilog);
 });
 
 test('pasted text and a dropped file give what a chosen file gives', async () => {
