@@ -41,6 +41,12 @@ function show(element, visible) {
   element.hidden = !visible;
 }
 
+// The result region is busy from an input until its result is shown; the
+// page starts busy, until quelto.wasm is compiled.
+function busy(state) {
+  result.setAttribute('aria-busy', String(state));
+}
+
 // A module is laid out in blocks of lines, so that the browser lays out
 // only those in view (content-visibility in page.css): the largest has
 // 32,768 rows.  The region's text is still the module's, byte for byte.
@@ -69,7 +75,7 @@ function convert() {
   if (input === null) {
     show(success, false);
     show(error, false);
-    result.setAttribute('aria-busy', 'false');
+    busy(false);
     return;
   }
   const name = nameInput.value;
@@ -91,17 +97,14 @@ function convert() {
   error.textContent = run.stderr;
   show(success, run.status === 0);
   show(error, run.stderr !== '');
-  result.setAttribute('aria-busy', 'false');
+  busy(false);
 }
 
-function busy() {
-  result.setAttribute('aria-busy', 'true');
-}
 
 // A file's bytes go to quelto as they are; the text area shows them as
 // text, and typing there converts that text instead.
 async function load(file) {
-  busy();
+  busy(true);
   const given = ++inputs;
   const bytes = new Uint8Array(await file.arrayBuffer());
   if (given !== inputs)
@@ -118,7 +121,7 @@ fileInput.addEventListener('change', () => {
 });
 
 records.addEventListener('input', () => {
-  busy();
+  busy(true);
   inputs++;
   fileInput.value = '';
   input = records.value === '' ? null : records.value;
@@ -127,7 +130,7 @@ records.addEventListener('input', () => {
 });
 
 nameInput.addEventListener('input', () => {
-  busy();
+  busy(true);
   convert();
 });
 
@@ -173,7 +176,6 @@ document.addEventListener('drop', (event) => {
   }
 });
 
-busy();
 WebAssembly.compile(bytesOf(QUELTO_WASM)).then((wasm) => {
   compiled = wasm;
   convert();
@@ -181,5 +183,5 @@ WebAssembly.compile(bytesOf(QUELTO_WASM)).then((wasm) => {
   // Such as a browser too old for the page's policy on WebAssembly.
   error.textContent = `This browser cannot run quelto here: ${failure.message}\n`;
   show(error, true);
-  result.setAttribute('aria-busy', 'false');
+  busy(false);
 });
