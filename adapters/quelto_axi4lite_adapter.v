@@ -22,9 +22,15 @@
 // edge that sees both valid, and answered SLVERR at the next; they change
 // nothing.  One write is answered at a time.
 //
-// RDATA is 0 whenever RVALID is low.  No output depends on an input
-// without a register between them.  aresetn is synchronous: one clock edge
-// in reset makes every output, and the ROM's mem_rdata, known.
+// Outputs: every READY and VALID, and RDATA, is a register; RRESP and
+// BRESP are constants.  No bus input reaches a bus output without a
+// register.  rom_ad, rom_sel and rom_rd follow ARADDR and ARVALID within
+// the clock, so that the module takes the address at the edge that takes
+// it from the bus.  aresetn is synchronous, and the READYs are low in
+// reset, so that a master that leaves reset first waits for the adapter.
+// Every register starts at 0, which is idle, so that a design without a
+// reset works too; one clock edge in reset makes every output, and the
+// ROM's mem_rdata, known.
 
 `default_nettype none
 
@@ -35,22 +41,22 @@ module quelto_axi4lite_adapter (
   input  wire [31:0] s_axi_awaddr,
   input  wire [2:0]  s_axi_awprot,
   input  wire        s_axi_awvalid,
-  output reg         s_axi_awready,
+  output reg         s_axi_awready = 1'b0,
   input  wire [31:0] s_axi_wdata,
   input  wire [3:0]  s_axi_wstrb,
   input  wire        s_axi_wvalid,
-  output reg         s_axi_wready,
+  output reg         s_axi_wready = 1'b0,
   output wire [1:0]  s_axi_bresp,
-  output reg         s_axi_bvalid,
+  output reg         s_axi_bvalid = 1'b0,
   input  wire        s_axi_bready,
 
   input  wire [31:0] s_axi_araddr,
   input  wire [2:0]  s_axi_arprot,
   input  wire        s_axi_arvalid,
-  output reg         s_axi_arready,
-  output reg  [31:0] s_axi_rdata,
+  output reg         s_axi_arready = 1'b0,
+  output reg  [31:0] s_axi_rdata = 32'h0,
   output wire [1:0]  s_axi_rresp,
-  output reg         s_axi_rvalid,
+  output reg         s_axi_rvalid = 1'b0,
   input  wire        s_axi_rready,
 
   output wire [31:0] rom_ad,
@@ -63,14 +69,16 @@ module quelto_axi4lite_adapter (
   // Reads pass three places, in order: the ROM (reading: its word is on
   // rom_rdata now, and for this clock only), a word held while R is
   // stalled, and the R channel's register.  ARREADY is a register, so an
-  // address that cannot go to the ROM at once waits in ar_held_addr; that
-  // is when ARREADY is low.
-  reg        reading;
-  reg        word_held;
-  reg [31:0] held_word;
-  reg [31:0] ar_held_addr;
-  wire        ar_valid = !s_axi_arready || s_axi_arvalid;
-  wire [31:0] ar_addr  = s_axi_arready ? s_axi_araddr : ar_held_addr;
+  // address that cannot go to the ROM at once waits in ar_held_addr
+  // (ar_held), and ARREADY is low meanwhile.
+  reg        reading = 1'b0;
+  reg        word_held = 1'b0;
+  reg [31:0] held_word = 32'h0;
+  reg        ar_held = 1'b0;
+  reg [31:0] ar_held_addr = 32'h0;
+  wire        ar_taken = s_axi_arvalid && s_axi_arready;
+  wire        ar_valid = ar_held || ar_taken;
+  wire [31:0] ar_addr  = ar_held ? ar_held_addr : s_axi_araddr;
 
   // The R register takes a word at this edge.
   wire r_free = !s_axi_rvalid || s_axi_rready;
@@ -78,6 +86,8 @@ module quelto_axi4lite_adapter (
   // whatever RREADY does then: the held word's place must then be free.
   wire room = r_free || !word_held && !reading;
   wire start = ar_valid && room && aresetn;
+  // An address waits after this edge.
+  wire hold = ar_valid && !start;
 
   // The ROM registers the address itself: the read goes to it at once,
   // for exactly one clock.
@@ -88,18 +98,17 @@ module quelto_axi4lite_adapter (
 
   always @(posedge aclk) begin
     if (!aresetn) begin
-      s_axi_arready <= 1'b1;
+      s_axi_arready <= 1'b0;
+      ar_held       <= 1'b0;
       reading       <= 1'b0;
       word_held     <= 1'b0;
       s_axi_rvalid  <= 1'b0;
       s_axi_rdata   <= 32'h0;
     end else begin
-      if (start)
-        s_axi_arready <= 1'b1;
-      else if (s_axi_arvalid && s_axi_arready) begin
-        s_axi_arready <= 1'b0;
-        ar_held_addr  <= s_axi_araddr;
-      end
+      s_axi_arready <= !hold;
+      ar_held       <= hold;
+      if (ar_taken)
+        ar_held_addr <= s_axi_araddr;
 
       reading <= start;
       if (r_free) begin
@@ -140,96 +149,41 @@ module quelto_axi4lite_adapter (
                   s_axi_arprot};
 
 `ifdef FORMAL
+  wire [31:2] f_address;
+  wire [31:0] f_word;
+  wire        f_read;
+  wire [31:2] f_read_ad;
+  quelto_formal_rom rom (
+    .clk(aclk), .rom_ad(rom_ad), .rom_sel(rom_sel), .rom_rd(rom_rd),
+    .rom_rdata(rom_rdata), .f_address(f_address), .f_word(f_word),
+    .f_read(f_read), .f_read_ad(f_read_ad));
+
+  wire [2:0] f_reads, f_ahead;
+  wire [1:0] f_aws, f_ws;
+  wire       f_tracking;
+  quelto_formal_axi bus (
+    .aclk(aclk), .aresetn(aresetn),
+    .s_axi_awaddr(s_axi_awaddr), .s_axi_awprot(s_axi_awprot),
+    .s_axi_awvalid(s_axi_awvalid), .s_axi_awready(s_axi_awready),
+    .s_axi_wdata(s_axi_wdata), .s_axi_wstrb(s_axi_wstrb),
+    .s_axi_wvalid(s_axi_wvalid), .s_axi_wready(s_axi_wready),
+    .s_axi_bresp(s_axi_bresp), .s_axi_bvalid(s_axi_bvalid),
+    .s_axi_bready(s_axi_bready),
+    .s_axi_araddr(s_axi_araddr), .s_axi_arprot(s_axi_arprot),
+    .s_axi_arvalid(s_axi_arvalid), .s_axi_arready(s_axi_arready),
+    .s_axi_rdata(s_axi_rdata), .s_axi_rresp(s_axi_rresp),
+    .s_axi_rvalid(s_axi_rvalid), .s_axi_rready(s_axi_rready),
+    .f_address(f_address), .f_word(f_word), .f_reads(f_reads),
+    .f_aws(f_aws), .f_ws(f_ws), .f_tracking(f_tracking), .f_ahead(f_ahead));
+
   reg f_past_valid = 1'b0;
   always @(posedge aclk)
     f_past_valid <= 1'b1;
 
-  wire f_ar = s_axi_arvalid && s_axi_arready;
-  wire f_r  = s_axi_rvalid && s_axi_rready;
-  wire f_aw = s_axi_awvalid && s_axi_awready;
-  wire f_w  = s_axi_wvalid && s_axi_wready;
-  wire f_b  = s_axi_bvalid && s_axi_bready;
-
-  // The master starts in reset, raises no VALID in reset nor in the clock
-  // after it, and holds each VALID, and what it carries, until READY.
-  always @(*)
-    if (!f_past_valid)
-      assume(!aresetn);
-  always @(posedge aclk)
-    if (!f_past_valid || !aresetn || $past(!aresetn))
-      assume(!s_axi_arvalid && !s_axi_awvalid && !s_axi_wvalid);
-  always @(posedge aclk)
-    if (f_past_valid && $past(aresetn) && aresetn) begin
-      if ($past(s_axi_arvalid && !s_axi_arready))
-        assume(s_axi_arvalid && s_axi_araddr == $past(s_axi_araddr) &&
-               s_axi_arprot == $past(s_axi_arprot));
-      if ($past(s_axi_awvalid && !s_axi_awready))
-        assume(s_axi_awvalid && s_axi_awaddr == $past(s_axi_awaddr) &&
-               s_axi_awprot == $past(s_axi_awprot));
-      if ($past(s_axi_wvalid && !s_axi_wready))
-        assume(s_axi_wvalid && s_axi_wdata == $past(s_axi_wdata) &&
-               s_axi_wstrb == $past(s_axi_wstrb));
-    end
-
-  // The ROM, with quelto's timing: after an edge with rom_sel and rom_rd
-  // high, the word at the address of that edge, and 0 after any other
-  // edge.  At one address that the solver chooses it holds a word that the
-  // solver chooses; anywhere else, anything.  Before its first edge its
-  // output is unknown, as in the module, which has no reset.
-  (* anyconst *) reg [31:2] f_address;
-  (* anyconst *) reg [31:0] f_word;
-  reg        f_rom_read;
-  reg [31:2] f_rom_ad;
-  always @(posedge aclk) begin
-    f_rom_read <= rom_sel && rom_rd;
-    if (rom_sel && rom_rd)
-      f_rom_ad <= rom_ad[31:2];
-  end
-  always @(*)
-    if (f_past_valid && !f_rom_read)
-      assume(rom_rdata == 32'h0);
-    else if (f_past_valid && f_rom_ad == f_address)
-      assume(rom_rdata == f_word);
-
-  // Counts: reads taken and not answered, reads taken and not yet sent to
-  // the ROM, writes taken (address, data) and not answered.
-  reg [2:0] f_reads, f_unsent;
-  reg [1:0] f_aws, f_ws;
-  always @(posedge aclk)
-    if (!aresetn) begin
-      f_reads  <= 3'd0;
-      f_unsent <= 3'd0;
-      f_aws    <= 2'd0;
-      f_ws     <= 2'd0;
-    end else begin
-      f_reads  <= f_reads + f_ar - f_r;
-      f_unsent <= f_unsent + f_ar - (rom_sel && rom_rd);
-      f_aws    <= f_aws + f_aw - f_b;
-      f_ws     <= f_ws + f_w - f_b;
-    end
-
-  // One read that the solver picks, at f_address, and the number of
-  // answers that come before its own.
-  (* anyseq *) reg f_pick;
-  reg       f_tracking;
-  reg [2:0] f_ahead;
-  always @(posedge aclk)
-    if (!aresetn)
-      f_tracking <= 1'b0;
-    else if (!f_tracking && f_pick && f_ar &&
-             s_axi_araddr[31:2] == f_address) begin
-      f_tracking <= 1'b1;
-      f_ahead    <= f_reads - f_r;
-    end else if (f_tracking && f_r) begin
-      if (f_ahead == 3'd0)
-        f_tracking <= 1'b0;
-      f_ahead <= f_ahead - 3'd1;
-    end
-
-  // RREADY high at every edge since reset; and clocks that a taken read
-  // has waited for RVALID.
-  reg       f_rready_high;
-  reg [1:0] f_r_wait;
+  // RREADY high at every edge since the adapter left reset; and clocks
+  // that a taken read has waited for RVALID.
+  reg       f_rready_high = 1'b1;
+  reg [1:0] f_r_wait = 2'd0;
   always @(posedge aclk)
     if (!aresetn) begin
       f_rready_high <= 1'b1;
@@ -239,37 +193,16 @@ module quelto_axi4lite_adapter (
       f_r_wait      <= f_reads != 3'd0 && !s_axi_rvalid ? f_r_wait + 2'd1 : 2'd0;
     end
 
-  always @(posedge aclk)
+  always @(posedge aclk) begin
+    // Proven: the ROM is read once for each read taken, at the edge that
+    // takes it or later, never in reset: so nothing is read before an
+    // address comes.
+    if (rom_sel || rom_rd)
+      assert(aresetn && (ar_held || ar_taken));
     if (f_past_valid) begin
-      // Proven: no VALID in the clock after reset; every VALID held, with
-      // what it carries, until READY.
-      if ($past(!aresetn))
-        assert(!s_axi_rvalid && !s_axi_bvalid);
-      if ($past(aresetn && s_axi_rvalid && !s_axi_rready) && aresetn)
-        assert(s_axi_rvalid && s_axi_rdata == $past(s_axi_rdata));
-      if ($past(aresetn && s_axi_bvalid && !s_axi_bready) && aresetn)
-        assert(s_axi_bvalid);
-      // Proven: one answer per request, none unrequested: reads with
-      // OKAY, writes with SLVERR once both address and data are taken.
-      if (s_axi_rvalid)
-        assert(f_reads != 3'd0 && s_axi_rresp == OKAY);
-      if (s_axi_bvalid)
-        assert(f_aws != 2'd0 && f_ws != 2'd0 && s_axi_bresp == SLVERR);
-      // Proven: RDATA is 0 whenever RVALID is low.
-      if (!s_axi_rvalid)
-        assert(s_axi_rdata == 32'h0);
-      // Proven: every read is answered with the word at its address, in
-      // order: none lost, none repeated.
-      if (f_tracking && f_ahead == 3'd0 && s_axi_rvalid)
-        assert(s_axi_rdata == f_word);
-      // Proven: the ROM is read once for each read taken, after it is
-      // taken, never in reset.
-      assert(f_unsent == {2'b00, !s_axi_arready});
-      if (rom_sel && rom_rd)
-        assert(aresetn);
-      // Proven: with RREADY held high, ARREADY stays high: one read per
-      // clock.
-      if (f_rready_high)
+      // Proven: with RREADY held high, ARREADY is high in every clock
+      // after an edge out of reset: one read per clock.
+      if (f_rready_high && $past(aresetn))
         assert(s_axi_arready);
       // Proven: a read's data comes by its third clock when R is free;
       // a write is taken by the second clock that has both VALIDs, and
@@ -282,23 +215,24 @@ module quelto_axi4lite_adapter (
         assert(s_axi_bvalid);
 
       // The adapter's state agrees with the counts and the ROM's.
-      assert(reading == f_rom_read);
+      assert(reading == f_read);
+      assert(!(ar_held && s_axi_arready));
       assert(s_axi_awready == s_axi_wready);
       assert(!s_axi_awready || !s_axi_bvalid);
       assert(f_aws == {1'b0, s_axi_bvalid} && f_ws == {1'b0, s_axi_bvalid});
-      assert(f_reads == s_axi_rvalid + word_held + reading + !s_axi_arready);
+      assert(f_reads == s_axi_rvalid + word_held + reading + ar_held);
       if (word_held)
         assert(s_axi_rvalid && !reading);
       if (f_tracking) begin
-        assert(f_ahead < f_reads);
         if (f_ahead == s_axi_rvalid && word_held)
           assert(held_word == f_word);
         if (f_ahead == s_axi_rvalid + word_held && reading)
-          assert(f_rom_ad == f_address);
-        if (f_ahead == s_axi_rvalid + word_held + reading && !s_axi_arready)
+          assert(f_read_ad == f_address);
+        if (f_ahead == s_axi_rvalid + word_held + reading && ar_held)
           assert(ar_held_addr[31:2] == f_address);
       end
     end
+  end
 `endif
 endmodule
 

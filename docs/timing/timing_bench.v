@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: ISC
 // The simulation that the guide's timing diagrams are drawn from: the
-// example's ROM, boot_rom, read on its own bus and through each bus
-// adapter, side by side, clock for clock.  The masters change their
+// example's ROM, boot_rom, read on its own bus or through one bus adapter
+// (+diagram=NAME: module, wishbone, valid_ready, axi4lite, ahb_lite, obi,
+// wishbone_pipelined or wishbone_burst).  The masters change their
 // outputs 1 ns after a rising edge, as registers do.  After one clock edge
 // in reset, +vcd=FILE gets a trace of the next clocks.
 
@@ -14,7 +15,7 @@ module timing_bench;
 
   localparam [31:0] base = 32'h80000000;
 
-  // The module's own bus.
+  // The module's own bus: reads at edges 2, 4 and 5.
   reg  [31:0] mem_ad = 'bx;
   reg         mem_sel = 0;
   reg         mem_rd = 0;
@@ -22,7 +23,17 @@ module timing_bench;
   boot_rom rom (.clk(clk), .mem_ad(mem_ad), .mem_sel(mem_sel), .mem_rd(mem_rd),
                 .mem_rdata(mem_rdata));
 
-  // Wishbone: a read, then a write.
+  task module_reads;
+    begin
+      mem_ad = base; mem_sel = 1; mem_rd = 1;
+      @(posedge clk) #1 mem_sel = 0; mem_rd = 0; mem_ad = 'bx;
+      @(posedge clk) #1 mem_ad = base + 4; mem_sel = 1; mem_rd = 1;
+      @(posedge clk) #1 mem_ad = base + 8;
+      @(posedge clk) #1 mem_sel = 0; mem_rd = 0; mem_ad = 'bx;
+    end
+  endtask
+
+  // Wishbone classic: a read, then a write.
   reg         wb_cyc = 0;
   reg         wb_we = 1'bx;
   reg  [31:0] wb_adr = 'bx;
@@ -36,6 +47,42 @@ module timing_bench;
     .rom_rdata(wb_rom_rdata));
   boot_rom wb_rom (.clk(clk), .mem_ad(wb_rom_ad), .mem_sel(wb_rom_sel),
                    .mem_rd(wb_rom_rd), .mem_rdata(wb_rom_rdata));
+
+  // A request held until the edge that sees its answer.
+  task wishbone_request(input write, input [31:0] address);
+    begin
+      wb_cyc = 1; wb_we = write; wb_adr = address;
+      @(posedge clk);
+      while (!wb_ack && !wb_err)
+        @(posedge clk);
+      #1 wb_cyc = 0; wb_we = 'bx; wb_adr = 'bx;
+    end
+  endtask
+
+  // valid/ready: a read, then a write.
+  reg         mem_valid = 0;
+  reg  [31:0] mem_addr = 'bx;
+  reg  [3:0]  mem_wstrb = 'bx;
+  wire [31:0] vr_rom_ad, vr_rom_rdata, vr_rdata;
+  wire        vr_rom_sel, vr_rom_rd, mem_ready;
+  quelto_valid_ready_adapter valid_ready (
+    .clk(clk), .resetn(!rst), .mem_valid(mem_valid), .mem_addr(mem_addr),
+    .mem_wdata(32'h0), .mem_wstrb(mem_wstrb), .mem_ready(mem_ready),
+    .mem_rdata(vr_rdata),
+    .rom_ad(vr_rom_ad), .rom_sel(vr_rom_sel), .rom_rd(vr_rom_rd),
+    .rom_rdata(vr_rom_rdata));
+  boot_rom vr_rom (.clk(clk), .mem_ad(vr_rom_ad), .mem_sel(vr_rom_sel),
+                   .mem_rd(vr_rom_rd), .mem_rdata(vr_rom_rdata));
+
+  task valid_ready_request(input [3:0] wstrb, input [31:0] address);
+    begin
+      mem_valid = 1; mem_wstrb = wstrb; mem_addr = address;
+      @(posedge clk);
+      while (!mem_ready)
+        @(posedge clk);
+      #1 mem_valid = 0; mem_wstrb = 'bx; mem_addr = 'bx;
+    end
+  endtask
 
   // AXI4-Lite: three reads back to back, the second one held up by R.
   reg         arvalid = 0, rready = 0;
@@ -57,43 +104,6 @@ module timing_bench;
   boot_rom ax_rom (.clk(clk), .mem_ad(ax_rom_ad), .mem_sel(ax_rom_sel),
                    .mem_rd(ax_rom_rd), .mem_rdata(ax_rom_rdata));
 
-  // valid/ready: a read, then a write.
-  reg         mem_valid = 0;
-  reg  [31:0] mem_addr = 'bx;
-  reg  [3:0]  mem_wstrb = 'bx;
-  wire [31:0] vr_rom_ad, vr_rom_rdata, vr_rdata;
-  wire        vr_rom_sel, vr_rom_rd, mem_ready;
-  quelto_valid_ready_adapter valid_ready (
-    .clk(clk), .resetn(!rst), .mem_valid(mem_valid), .mem_addr(mem_addr),
-    .mem_wdata(32'h0), .mem_wstrb(mem_wstrb), .mem_ready(mem_ready),
-    .mem_rdata(vr_rdata),
-    .rom_ad(vr_rom_ad), .rom_sel(vr_rom_sel), .rom_rd(vr_rom_rd),
-    .rom_rdata(vr_rom_rdata));
-  boot_rom vr_rom (.clk(clk), .mem_ad(vr_rom_ad), .mem_sel(vr_rom_sel),
-                   .mem_rd(vr_rom_rd), .mem_rdata(vr_rom_rdata));
-
-  // Requests, each made 1 ns after a rising edge and held until the edge
-  // that sees its answer, as the bus's rules say.
-  task wishbone_request(input write, input [31:0] address);
-    begin
-      wb_cyc = 1; wb_we = write; wb_adr = address;
-      @(posedge clk);
-      while (!wb_ack && !wb_err)
-        @(posedge clk);
-      #1 wb_cyc = 0; wb_we = 'bx; wb_adr = 'bx;
-    end
-  endtask
-
-  task valid_ready_request(input [3:0] wstrb, input [31:0] address);
-    begin
-      mem_valid = 1; mem_wstrb = wstrb; mem_addr = address;
-      @(posedge clk);
-      while (!mem_ready)
-        @(posedge clk);
-      #1 mem_valid = 0; mem_wstrb = 'bx; mem_addr = 'bx;
-    end
-  endtask
-
   task axi4lite_read(input [31:0] address);
     begin
       arvalid = 1; araddr = address;
@@ -104,32 +114,8 @@ module timing_bench;
     end
   endtask
 
-  // One edge in reset; the diagrams start at the next edge, as clock 0,
-  // and the masters start in clock 1.
-  reg [8 * 256 - 1:0] vcd;
-  initial begin
-    @(posedge clk) #1 rst = 0;
-    if ($value$plusargs("vcd=%s", vcd)) begin
-      #8 $dumpfile(vcd);
-      $dumpvars(1, rom, wishbone, axi4lite, valid_ready);
-    end
-    repeat (2) @(posedge clk);
-    #1 fork
-      begin
-        mem_ad = base; mem_sel = 1; mem_rd = 1;
-        @(posedge clk) #1 mem_sel = 0; mem_rd = 0; mem_ad = 'bx;
-        @(posedge clk) #1 mem_ad = base + 4; mem_sel = 1; mem_rd = 1;
-        @(posedge clk) #1 mem_ad = base + 8;
-        @(posedge clk) #1 mem_sel = 0; mem_rd = 0; mem_ad = 'bx;
-      end
-      begin
-        wishbone_request(0, base);
-        @(posedge clk) #1 wishbone_request(1, base + 4);
-      end
-      begin
-        valid_ready_request(4'h0, base);
-        @(posedge clk) #1 valid_ready_request(4'hf, base + 4);
-      end
+  task axi4lite_reads;
+    fork
       begin
         axi4lite_read(base);
         axi4lite_read(base + 4);
@@ -140,8 +126,194 @@ module timing_bench;
         rready = 1;
         @(posedge clk) @(posedge clk) @(posedge clk) #1 rready = 0;
         @(posedge clk) #1 rready = 1;
+        // Until the last word is taken.
+        @(posedge clk);
+        while (rvalid)
+          @(posedge clk);
       end
     join
+  endtask
+
+  // AHB-Lite: a read burst of four words, then a write, with HREADY the
+  // adapter's HREADYOUT, as on a bus with one subordinate.
+  reg         hsel = 0, hwrite = 1'bx;
+  reg  [1:0]  htrans = 2'b00;
+  reg  [31:0] haddr = 'bx;
+  wire [31:0] ahb_rom_ad, ahb_rom_rdata, hrdata;
+  wire        ahb_rom_sel, ahb_rom_rd, hreadyout, hresp;
+  wire        hready = hreadyout;
+  quelto_ahb_lite_adapter ahb_lite (
+    .hclk(clk), .hresetn(!rst), .hsel(hsel), .haddr(haddr), .htrans(htrans),
+    .hwrite(hwrite), .hsize(3'b010), .hburst(3'b011), .hprot(4'b0011),
+    .hmastlock(1'b0), .hwdata(32'h0), .hready(hready),
+    .hreadyout(hreadyout), .hresp(hresp), .hrdata(hrdata),
+    .rom_ad(ahb_rom_ad), .rom_sel(ahb_rom_sel), .rom_rd(ahb_rom_rd),
+    .rom_rdata(ahb_rom_rdata));
+  boot_rom ahb_rom (.clk(clk), .mem_ad(ahb_rom_ad), .mem_sel(ahb_rom_sel),
+                    .mem_rd(ahb_rom_rd), .mem_rdata(ahb_rom_rdata));
+
+  // An address phase, held until an edge with HREADY high ends it.
+  task ahb_address(input [1:0] trans, input write, input [31:0] address);
+    begin
+      hsel = 1; htrans = trans; hwrite = write; haddr = address;
+      @(posedge clk);
+      while (!hready)
+        @(posedge clk);
+      #1 hsel = 0; htrans = 2'b00; hwrite = 'bx; haddr = 'bx;
+    end
+  endtask
+
+  task ahb_lite_transfers;
+    begin
+      ahb_address(2'b10, 0, base);
+      ahb_address(2'b11, 0, base + 4);
+      ahb_address(2'b11, 0, base + 8);
+      ahb_address(2'b11, 0, base + 12);
+      ahb_address(2'b10, 1, base + 16);
+      // The manager is idle while the write's ERROR response runs.
+      repeat (2) @(posedge clk);
+    end
+  endtask
+
+  // OBI: three reads back to back, then a write.
+  reg         req = 0, we = 1'bx;
+  reg  [31:0] addr = 'bx;
+  wire [31:0] obi_rom_ad, obi_rom_rdata, obi_rdata;
+  wire        obi_rom_sel, obi_rom_rd, gnt, obi_rvalid, obi_err;
+  quelto_obi_adapter obi (
+    .clk_i(clk), .rst_ni(!rst), .req_i(req), .gnt_o(gnt), .addr_i(addr),
+    .we_i(we), .be_i(4'hf), .wdata_i(32'h0), .rvalid_o(obi_rvalid),
+    .rdata_o(obi_rdata), .err_o(obi_err),
+    .rom_ad(obi_rom_ad), .rom_sel(obi_rom_sel), .rom_rd(obi_rom_rd),
+    .rom_rdata(obi_rom_rdata));
+  boot_rom obi_rom (.clk(clk), .mem_ad(obi_rom_ad), .mem_sel(obi_rom_sel),
+                    .mem_rd(obi_rom_rd), .mem_rdata(obi_rom_rdata));
+
+  // A request, held until the edge that grants it.
+  task obi_request(input write, input [31:0] address);
+    begin
+      req = 1; we = write; addr = address;
+      @(posedge clk);
+      while (!gnt)
+        @(posedge clk);
+      #1 req = 0; we = 'bx; addr = 'bx;
+    end
+  endtask
+
+  task obi_requests;
+    begin
+      obi_request(0, base);
+      obi_request(0, base + 4);
+      obi_request(0, base + 8);
+      obi_request(1, base + 12);
+    end
+  endtask
+
+  // Pipelined Wishbone: four reads back to back in one cycle.
+  reg         pl_cyc = 0, pl_stb = 0;
+  reg  [31:0] pl_adr = 'bx;
+  wire [31:0] pl_rom_ad, pl_rom_rdata, pl_dat;
+  wire        pl_rom_sel, pl_rom_rd, pl_ack, pl_err, pl_stall;
+  quelto_wishbone_pipelined_adapter wishbone_pipelined (
+    .wb_clk_i(clk), .wb_rst_i(rst), .wb_cyc_i(pl_cyc), .wb_stb_i(pl_stb),
+    .wb_we_i(1'b0), .wb_adr_i(pl_adr), .wb_sel_i(4'hf), .wb_dat_i(32'h0),
+    .wb_dat_o(pl_dat), .wb_ack_o(pl_ack), .wb_err_o(pl_err),
+    .wb_stall_o(pl_stall),
+    .rom_ad(pl_rom_ad), .rom_sel(pl_rom_sel), .rom_rd(pl_rom_rd),
+    .rom_rdata(pl_rom_rdata));
+  boot_rom pl_rom (.clk(clk), .mem_ad(pl_rom_ad), .mem_sel(pl_rom_sel),
+                   .mem_rd(pl_rom_rd), .mem_rdata(pl_rom_rdata));
+
+  task wishbone_pipelined_reads;
+    integer i, answers;
+    begin
+      pl_cyc = 1;
+      answers = 0;
+      for (i = 0; i < 4; i = i + 1) begin
+        pl_stb = 1; pl_adr = base + 4 * i;
+        @(posedge clk);
+        while (pl_stall)
+          @(posedge clk);
+        answers = answers + pl_ack;
+        #1;
+      end
+      pl_stb = 0; pl_adr = 'bx;
+      while (answers < 4) begin
+        @(posedge clk) answers = answers + pl_ack;
+        #1;
+      end
+      pl_cyc = 0;
+    end
+  endtask
+
+  // Wishbone with registered feedback: a wrapping burst of eight words
+  // that starts mid-line, at the seventh word.
+  reg         bu_cyc = 0;
+  reg  [2:0]  bu_cti = 3'bx;
+  reg  [1:0]  bu_bte = 2'bx;
+  reg  [31:0] bu_adr = 'bx;
+  wire [31:0] bu_rom_ad, bu_rom_rdata, bu_dat;
+  wire        bu_rom_sel, bu_rom_rd, bu_ack, bu_err;
+  quelto_wishbone_burst_adapter wishbone_burst (
+    .wb_clk_i(clk), .wb_rst_i(rst), .wb_cyc_i(bu_cyc), .wb_stb_i(bu_cyc),
+    .wb_we_i(1'b0), .wb_adr_i(bu_adr), .wb_sel_i(4'hf), .wb_dat_i(32'h0),
+    .wb_cti_i(bu_cti), .wb_bte_i(bu_bte),
+    .wb_dat_o(bu_dat), .wb_ack_o(bu_ack), .wb_err_o(bu_err),
+    .rom_ad(bu_rom_ad), .rom_sel(bu_rom_sel), .rom_rd(bu_rom_rd),
+    .rom_rdata(bu_rom_rdata));
+  boot_rom bu_rom (.clk(clk), .mem_ad(bu_rom_ad), .mem_sel(bu_rom_sel),
+                   .mem_rd(bu_rom_rd), .mem_rdata(bu_rom_rdata));
+
+  task wishbone_burst_reads;
+    integer i;
+    begin
+      bu_cyc = 1; bu_bte = 2'b10;
+      for (i = 0; i < 8; i = i + 1) begin
+        bu_adr = base + 4 * ((6 + i) % 8);
+        bu_cti = i == 7 ? 3'b111 : 3'b010;
+        @(posedge clk);
+        while (!bu_ack)
+          @(posedge clk);
+        #1;
+      end
+      bu_cyc = 0; bu_cti = 'bx; bu_bte = 'bx; bu_adr = 'bx;
+    end
+  endtask
+
+  // One edge in reset; the diagram starts at the next edge, as clock 0,
+  // and the master starts in clock 1.
+  reg [8 * 256 - 1:0] vcd;
+  reg [8 * 32 - 1:0] diagram;
+  initial begin
+    if (!$value$plusargs("diagram=%s", diagram))
+      diagram = "module";
+    @(posedge clk) #1 rst = 0;
+    if ($value$plusargs("vcd=%s", vcd)) begin
+      #8 $dumpfile(vcd);
+      $dumpvars(1, rom, wishbone, valid_ready, axi4lite, ahb_lite, obi,
+                wishbone_pipelined, wishbone_burst);
+    end
+    repeat (2) @(posedge clk);
+    #1 case (diagram)
+      "module":       module_reads;
+      "wishbone":     begin
+        wishbone_request(0, base);
+        @(posedge clk) #1 wishbone_request(1, base + 4);
+      end
+      "valid_ready":  begin
+        valid_ready_request(4'h0, base);
+        @(posedge clk) #1 valid_ready_request(4'hf, base + 4);
+      end
+      "axi4lite":           axi4lite_reads;
+      "ahb_lite":           ahb_lite_transfers;
+      "obi":                obi_requests;
+      "wishbone_pipelined": wishbone_pipelined_reads;
+      "wishbone_burst":     wishbone_burst_reads;
+      default: begin
+        $display("timing_bench: no diagram %0s", diagram);
+        $finish;
+      end
+    endcase
     repeat (2) @(posedge clk);
     #1 $finish;
   end

@@ -26,9 +26,9 @@
 #   ecp5        yosys synth_ecp5, which must map the table to BLOCK_RAMS
 #               block RAM cells
 #   reject      quelto must fail with the message EXPECTED_ERROR
-# ADAPTER: a bus adapter of ADAPTERS (wishbone, valid_ready, axi4lite),
-#   optional: simulate reads the one module through it, and lint and
-#   synthesize check the adapter on its own too.
+# ADAPTER: a bus adapter of ADAPTERS (such as wishbone for
+#   quelto_wishbone_adapter.v), optional: simulate reads the one module
+#   through it, and lint and synthesize check the adapter on its own too.
 # Tools: QUELTO, MAKE_IMAGE, IVERILOG, VVP, VERILATOR, YOSYS, OBJCOPY,
 # SREC_CAT, MAKE, CROSS (prefix of the RISC-V binutils), NEXTPNR_ICE40,
 # ICEPACK; files: BENCH, WAIVERS, EXAMPLES, ADAPTERS, ICE40_CELLS; WORK, a
@@ -106,7 +106,7 @@ function(simulate)
   if(ADAPTER)
     get_filename_component(bench_dir "${BENCH}" DIRECTORY)
     string(TOUPPER "${ADAPTER}" upper)
-    list(APPEND defines -DADAPTER_${upper} -I "${bench_dir}")
+    list(APPEND defines -DADAPTER -DADAPTER_${upper} -I "${bench_dir}")
   endif()
   run("${IVERILOG}" -g2005 ${defines} -o bench.vvp "${BENCH}" ${ARGN})
   run("${VVP}" -n bench.vvp ${plusargs})

@@ -10,14 +10,13 @@
 // own row count; the bench checks exactly that.  Reads alternate with
 // cycles in which mem_sel or mem_rd is low, after which the data must be 0.
 //
-// With ADAPTER_WISHBONE, ADAPTER_VALID_READY or ADAPTER_AXI4LITE defined,
-// ROM A sits behind that bus adapter instead, and the bench is its bus
-// master: it reads every row through it, after random idle clocks and, on
-// AXI4-Lite, with random back-pressure on R and several reads under way;
-// it writes after every eighth row, and expects the bus's answer to a
-// write to a ROM.  The adapter's reset is held for one clock edge only;
-// from then on its data output must be 0, never unknown, whenever it
-// gives no answer.
+// With ADAPTER defined, and the adapter's own macro (see
+// adapter_master.vh), ROM A sits behind that bus adapter instead, and the
+// bench is its bus master: it reads every row through it, with what the
+// bus allows between reads: idle clocks, back-pressure, other transfers,
+// writes, for which it expects the bus's answer to a write to a ROM.  The
+// adapter's reset is held for one clock edge only; from then on its data
+// output must be 0, never unknown, whenever it gives no answer.
 //
 // The last line printed is "PASS ..." or "FAIL ...".
 
@@ -25,14 +24,6 @@
 
 module rom_bench;
   localparam image_capacity = 'h10200;
-
-`ifdef ADAPTER_WISHBONE
- `define ADAPTER
-`elsif ADAPTER_VALID_READY
- `define ADAPTER
-`elsif ADAPTER_AXI4LITE
- `define ADAPTER
-`endif
 
   reg         clk = 0;
 `ifdef ADAPTER
@@ -147,13 +138,13 @@ module rom_bench;
 
     @(negedge clk);
 `ifdef ADAPTER
+    fastest = $test$plusargs("fastest");
     rst = 0;
+    // Measured in a steady state, not as the adapter leaves reset.
+    if (fastest)
+      repeat (2) @(negedge clk);
     read_through_adapter;
-    rows = reads;
-    if (rom_reads != reads) begin
-      $display("the ROM was read %0d times for %0d reads", rom_reads, reads);
-      failures = failures + 1;
-    end
+    adapter_done;
 `else
     for (row = 0; row < rows; row = row + 1) begin
       // A read: the row's index in bits above 1, noise in bits 1:0 and
@@ -185,7 +176,11 @@ module rom_bench;
 `endif
 
     if (failures == 0)
+`ifdef ADAPTER
+      $display("PASS: %0d words read through the adapter", reads);
+`else
       $display("PASS: %0d rows read", rows);
+`endif
     else
       $display("FAIL: %0d mismatches", failures);
     $finish;

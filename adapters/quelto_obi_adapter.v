@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: ISC
+// quelto_obi_adapter: an OBI 1.x subordinate, as Ibex, CVE2 and CV32E40P
+// drive it (no rready), in front of a ROM module that quelto wrote.
+//
+// Connects the processor's instruction or data port (req_i, gnt_o, ...)
+// to the module's bus (rom_*): wire rom_ad, rom_sel and rom_rd to the
+// module's mem_ad, mem_sel and mem_rd, and its mem_rdata to rom_rdata.
+// The adapter decodes no address: raise req_i only for the ROM's range.
+// addr_i is a byte address; the ROM ignores bits 1:0 and be_i, and
+// returns whole words.
+//
+// Latency: gnt_o is high from the clock after reset on, so a request is
+// granted at the first edge that sees req_i; its answer, rvalid_o with
+// the word in rdata_o for a read, comes in the next clock.  A write is
+// answered likewise, with err_o high; it changes nothing.
+//
+// Throughput: one read per clock, with a request at every edge.
+//
+// Outputs: gnt_o, rvalid_o and err_o are registers; rdata_o is the
+// module's own output register gated by a register, and 0 while rvalid_o
+// is low; err_o is low with every read.  No bus input reaches a bus
+// output without a register.  rom_ad, rom_sel and rom_rd follow req_i and
+// addr_i within the clock, so that the module takes the address at the
+// edge of the grant.  rst_ni is synchronous here (take it through a
+// reset synchroniser if yours is not); every register starts at 0, which
+// is idle, so that a design without a reset works too.
+
+`default_nettype none
+
+module quelto_obi_adapter (
+  input  wire        clk_i,
+  input  wire        rst_ni,
+  input  wire        req_i,
+  output reg         gnt_o = 1'b0,
+  input  wire [31:0] addr_i,
+  input  wire        we_i,
+  input  wire [3:0]  be_i,
+  input  wire [31:0] wdata_i,
+  output reg         rvalid_o = 1'b0,
+  output wire [31:0] rdata_o,
+  output reg         err_o = 1'b0,
+
+  output wire [31:0] rom_ad,
+  output wire        rom_sel,
+  output wire        rom_rd,
+  input  wire [31:0] rom_rdata
+);
+  // The request granted at this edge.
+  wire granted = req_i && gnt_o && rst_ni;
+
+  // The ROM has been given the read; its word is on rom_rdata now.
+  reg reading = 1'b0;
+
+  // The ROM registers the address itself: the read goes to it at once,
+  // for exactly one clock, and its word is there in the next.
+  assign rom_ad  = addr_i;
+  assign rom_sel = granted && !we_i;
+  assign rom_rd  = rom_sel;
+  assign rdata_o = reading ? rom_rdata : 32'h0;
+
+  always @(posedge clk_i) begin
+    gnt_o    <= rst_ni;
+    rvalid_o <= granted;
+    err_o    <= granted && we_i;
+    reading  <= rom_sel;
+  end
+
+  // What a ROM has no use for.
+  wire unused = &{1'b0, be_i, wdata_i};
+
+`ifdef FORMAL
+  wire [31:2] f_address;
+  wire [31:0] f_word;
+  wire        f_read;
+  wire [31:2] f_read_ad;
+  quelto_formal_rom rom (
+    .clk(clk_i), .rom_ad(rom_ad), .rom_sel(rom_sel), .rom_rd(rom_rd),
+    .rom_rdata(rom_rdata), .f_address(f_address), .f_word(f_word),
+    .f_read(f_read), .f_read_ad(f_read_ad));
+
+  wire [2:0] f_outstanding;
+  quelto_formal_obi bus (
+    .clk(clk_i), .rst_ni(rst_ni), .req(req_i), .gnt(gnt_o), .addr(addr_i),
+    .we(we_i), .be(be_i), .wdata(wdata_i), .rvalid(rvalid_o),
+    .rdata(rdata_o), .err(err_o), .f_address(f_address), .f_word(f_word),
+    .f_outstanding(f_outstanding));
+
+  reg f_past_valid = 1'b0;
+  always @(posedge clk_i)
+    f_past_valid <= 1'b1;
+
+  always @(posedge clk_i) begin
+    // Proven: the ROM is read only at an edge that grants a read, never
+    // in reset.
+    if (rom_sel || rom_rd)
+      assert(req_i && gnt_o && !we_i && rst_ni);
+    if (f_past_valid) begin
+      // Proven: gnt_o is high in every clock after an edge out of reset,
+      // and every request granted is answered in the next clock.
+      assert(gnt_o == $past(rst_ni));
+      assert(rvalid_o == $past(granted));
+      // The adapter's state agrees with the ROM's and the bus's.
+      assert(reading == f_read && reading == (rvalid_o && !err_o));
+      assert(f_outstanding == {2'b00, rvalid_o});
+    end
+  end
+`endif
+endmodule
+
+`default_nettype wire
