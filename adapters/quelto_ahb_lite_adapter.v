@@ -88,10 +88,11 @@ module quelto_ahb_lite_adapter (
   wire [31:0] f_word;
   wire        f_read;
   wire [31:2] f_read_ad;
+  wire        f_past_valid;
   quelto_formal_rom rom (
     .clk(hclk), .rom_ad(rom_ad), .rom_sel(rom_sel), .rom_rd(rom_rd),
     .rom_rdata(rom_rdata), .f_address(f_address), .f_word(f_word),
-    .f_read(f_read), .f_read_ad(f_read_ad));
+    .f_read(f_read), .f_read_ad(f_read_ad), .f_past_valid(f_past_valid));
 
   wire        f_data, f_write;
   wire [31:2] f_addr;
@@ -101,10 +102,6 @@ module quelto_ahb_lite_adapter (
     .hreadyout(hreadyout), .hresp(hresp), .hrdata(hrdata),
     .f_address(f_address), .f_word(f_word),
     .f_data(f_data), .f_write(f_write), .f_addr(f_addr));
-
-  reg f_past_valid = 1'b0;
-  always @(posedge hclk)
-    f_past_valid <= 1'b1;
 
   always @(posedge hclk) begin
     // Proven: the ROM is read only at an edge that ends the address phase

@@ -153,32 +153,43 @@ module quelto_axi4lite_adapter (
   wire [31:0] f_word;
   wire        f_read;
   wire [31:2] f_read_ad;
+  wire        f_past_valid;
   quelto_formal_rom rom (
     .clk(aclk), .rom_ad(rom_ad), .rom_sel(rom_sel), .rom_rd(rom_rd),
     .rom_rdata(rom_rdata), .f_address(f_address), .f_word(f_word),
-    .f_read(f_read), .f_read_ad(f_read_ad));
+    .f_read(f_read), .f_read_ad(f_read_ad), .f_past_valid(f_past_valid));
 
-  wire [2:0] f_reads, f_ahead;
-  wire [1:0] f_aws, f_ws;
-  wire       f_tracking;
-  quelto_formal_axi bus (
+  // AXI4-Lite's transfers are AXI4 bursts of one word.
+  wire [10:0]  f_reads, f_ahead;
+  wire [1:0]   f_aws, f_ws;
+  wire         f_tracking;
+  wire [7:0]   f_done, f_len;
+  wire [31:0]  f_start;
+  wire [2:0]   f_size;
+  wire [1:0]   f_type;
+  wire         f_id;
+  wire [127:0] f_next_beats;
+  wire         f_aw_tracking, f_aw_id;
+  quelto_formal_axi #(.ID_WIDTH(1)) bus (
     .aclk(aclk), .aresetn(aresetn),
-    .s_axi_awaddr(s_axi_awaddr), .s_axi_awprot(s_axi_awprot),
-    .s_axi_awvalid(s_axi_awvalid), .s_axi_awready(s_axi_awready),
-    .s_axi_wdata(s_axi_wdata), .s_axi_wstrb(s_axi_wstrb),
-    .s_axi_wvalid(s_axi_wvalid), .s_axi_wready(s_axi_wready),
-    .s_axi_bresp(s_axi_bresp), .s_axi_bvalid(s_axi_bvalid),
-    .s_axi_bready(s_axi_bready),
-    .s_axi_araddr(s_axi_araddr), .s_axi_arprot(s_axi_arprot),
+    .s_axi_arid(1'b0), .s_axi_araddr(s_axi_araddr), .s_axi_arlen(8'd0),
+    .s_axi_arsize(3'd2), .s_axi_arburst(2'b01), .s_axi_arprot(s_axi_arprot),
     .s_axi_arvalid(s_axi_arvalid), .s_axi_arready(s_axi_arready),
-    .s_axi_rdata(s_axi_rdata), .s_axi_rresp(s_axi_rresp),
-    .s_axi_rvalid(s_axi_rvalid), .s_axi_rready(s_axi_rready),
-    .f_address(f_address), .f_word(f_word), .f_reads(f_reads),
-    .f_aws(f_aws), .f_ws(f_ws), .f_tracking(f_tracking), .f_ahead(f_ahead));
-
-  reg f_past_valid = 1'b0;
-  always @(posedge aclk)
-    f_past_valid <= 1'b1;
+    .s_axi_rid(1'b0), .s_axi_rdata(s_axi_rdata), .s_axi_rresp(s_axi_rresp),
+    .s_axi_rlast(1'b1), .s_axi_rvalid(s_axi_rvalid),
+    .s_axi_rready(s_axi_rready),
+    .s_axi_awid(1'b0), .s_axi_awaddr(s_axi_awaddr), .s_axi_awlen(8'd0),
+    .s_axi_awsize(3'd2), .s_axi_awburst(2'b01), .s_axi_awprot(s_axi_awprot),
+    .s_axi_awvalid(s_axi_awvalid), .s_axi_awready(s_axi_awready),
+    .s_axi_wdata(s_axi_wdata), .s_axi_wstrb(s_axi_wstrb), .s_axi_wlast(1'b1),
+    .s_axi_wvalid(s_axi_wvalid), .s_axi_wready(s_axi_wready),
+    .s_axi_bid(1'b0), .s_axi_bresp(s_axi_bresp), .s_axi_bvalid(s_axi_bvalid),
+    .s_axi_bready(s_axi_bready),
+    .f_address(f_address), .f_word(f_word), .f_beats(f_reads),
+    .f_aws(f_aws), .f_ws(f_ws), .f_tracking(f_tracking), .f_ahead(f_ahead),
+    .f_done(f_done), .f_len(f_len), .f_start(f_start), .f_size(f_size),
+    .f_type(f_type), .f_id(f_id), .f_next_beats(f_next_beats),
+    .f_aw_tracking(f_aw_tracking), .f_aw_id(f_aw_id));
 
   // RREADY high at every edge since the adapter left reset; and clocks
   // that a taken read has waited for RVALID.
@@ -190,7 +201,8 @@ module quelto_axi4lite_adapter (
       f_r_wait      <= 2'd0;
     end else begin
       f_rready_high <= f_rready_high && s_axi_rready;
-      f_r_wait      <= f_reads != 3'd0 && !s_axi_rvalid ? f_r_wait + 2'd1 : 2'd0;
+      f_r_wait      <= f_reads != 11'd0 && !s_axi_rvalid ?
+                       f_r_wait + 2'd1 : 2'd0;
     end
 
   always @(posedge aclk) begin
@@ -224,12 +236,15 @@ module quelto_axi4lite_adapter (
       if (word_held)
         assert(s_axi_rvalid && !reading);
       if (f_tracking) begin
+        assert(f_len == 8'd0 && f_done == 8'd0 && f_size == 3'd2 &&
+               f_type == 2'b01 && f_id == 1'b0 &&
+               f_next_beats[31:0] == f_start);
         if (f_ahead == s_axi_rvalid && word_held)
-          assert(held_word == f_word);
+          assert(f_start[31:2] != f_address || held_word == f_word);
         if (f_ahead == s_axi_rvalid + word_held && reading)
-          assert(f_read_ad == f_address);
+          assert(f_read_ad == f_start[31:2]);
         if (f_ahead == s_axi_rvalid + word_held + reading && ar_held)
-          assert(ar_held_addr[31:2] == f_address);
+          assert(ar_held_addr == f_start);
       end
     end
   end

@@ -10,7 +10,8 @@
 // first edge rom_rdata is unknown, as the module has no reset.
 //
 // f_read is high in the clock after a read, with f_read_ad its address:
-// the adapter's own record of a read must agree with it.
+// the adapter's own record of a read must agree with it.  f_past_valid is
+// high from the first clock edge on: $past has a value.
 
 `default_nettype none
 
@@ -24,14 +25,14 @@ module quelto_formal_rom (
   output wire [31:2] f_address,
   output wire [31:0] f_word,
   output reg         f_read,
-  output reg  [31:2] f_read_ad
+  output reg  [31:2] f_read_ad,
+  output reg         f_past_valid = 1'b0
 );
   (* anyconst *) reg [31:2] address;
   (* anyconst *) reg [31:0] word;
   assign f_address = address;
   assign f_word    = word;
 
-  reg f_past_valid = 1'b0;
   always @(posedge clk) begin
     f_past_valid <= 1'b1;
     f_read       <= rom_sel && rom_rd;

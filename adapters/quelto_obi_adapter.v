@@ -73,10 +73,11 @@ module quelto_obi_adapter (
   wire [31:0] f_word;
   wire        f_read;
   wire [31:2] f_read_ad;
+  wire        f_past_valid;
   quelto_formal_rom rom (
     .clk(clk_i), .rom_ad(rom_ad), .rom_sel(rom_sel), .rom_rd(rom_rd),
     .rom_rdata(rom_rdata), .f_address(f_address), .f_word(f_word),
-    .f_read(f_read), .f_read_ad(f_read_ad));
+    .f_read(f_read), .f_read_ad(f_read_ad), .f_past_valid(f_past_valid));
 
   wire [2:0] f_outstanding;
   quelto_formal_obi bus (
@@ -84,10 +85,6 @@ module quelto_obi_adapter (
     .we(we_i), .be(be_i), .wdata(wdata_i), .rvalid(rvalid_o),
     .rdata(rdata_o), .err(err_o), .f_address(f_address), .f_word(f_word),
     .f_outstanding(f_outstanding));
-
-  reg f_past_valid = 1'b0;
-  always @(posedge clk_i)
-    f_past_valid <= 1'b1;
 
   always @(posedge clk_i) begin
     // Proven: the ROM is read only at an edge that grants a read, never

@@ -75,19 +75,16 @@ module quelto_valid_ready_adapter (
   wire [31:0] f_word;
   wire        f_read;
   wire [31:2] f_read_ad;
+  wire        f_past_valid;
   quelto_formal_rom rom (
     .clk(clk), .rom_ad(rom_ad), .rom_sel(rom_sel), .rom_rd(rom_rd),
     .rom_rdata(rom_rdata), .f_address(f_address), .f_word(f_word),
-    .f_read(f_read), .f_read_ad(f_read_ad));
+    .f_read(f_read), .f_read_ad(f_read_ad), .f_past_valid(f_past_valid));
 
   quelto_formal_valid_ready bus (
     .clk(clk), .resetn(resetn), .mem_valid(mem_valid), .mem_addr(mem_addr),
     .mem_wdata(mem_wdata), .mem_wstrb(mem_wstrb), .mem_ready(mem_ready),
     .mem_rdata(mem_rdata), .f_address(f_address), .f_word(f_word));
-
-  reg f_past_valid = 1'b0;
-  always @(posedge clk)
-    f_past_valid <= 1'b1;
 
   always @(posedge clk) begin
     // Proven: the ROM is read only at the edge of a read transfer, never

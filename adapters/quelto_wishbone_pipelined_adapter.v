@@ -75,10 +75,11 @@ module quelto_wishbone_pipelined_adapter (
   wire [31:0] f_word;
   wire        f_read;
   wire [31:2] f_read_ad;
+  wire        f_past_valid;
   quelto_formal_rom rom (
     .clk(wb_clk_i), .rom_ad(rom_ad), .rom_sel(rom_sel), .rom_rd(rom_rd),
     .rom_rdata(rom_rdata), .f_address(f_address), .f_word(f_word),
-    .f_read(f_read), .f_read_ad(f_read_ad));
+    .f_read(f_read), .f_read_ad(f_read_ad), .f_past_valid(f_past_valid));
 
   wire [2:0] f_outstanding;
   quelto_formal_wishbone #(.PIPELINED(1), .BURST(0)) bus (
@@ -87,10 +88,6 @@ module quelto_wishbone_pipelined_adapter (
     .cti(3'b000), .bte(2'b00), .stall(wb_stall_o),
     .ack(wb_ack_o), .err(wb_err_o), .dat_r(wb_dat_o),
     .f_address(f_address), .f_word(f_word), .f_outstanding(f_outstanding));
-
-  reg f_past_valid = 1'b0;
-  always @(posedge wb_clk_i)
-    f_past_valid <= 1'b1;
 
   always @(posedge wb_clk_i) begin
     // Proven: the ROM is read only at an edge that takes a read request,

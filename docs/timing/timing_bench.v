@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: ISC
 // The simulation that the guide's timing diagrams are drawn from: the
 // example's ROM, boot_rom, read on its own bus or through one bus adapter
-// (+diagram=NAME: module, wishbone, valid_ready, axi4lite, ahb_lite, obi,
-// wishbone_pipelined or wishbone_burst).  The masters change their
+// (+diagram=NAME: module, wishbone, valid_ready, axi4lite, axi4, ahb_lite,
+// obi, wishbone_pipelined or wishbone_burst).  The masters change their
 // outputs 1 ns after a rising edge, as registers do.  After one clock edge
 // in reset, +vcd=FILE gets a trace of the next clocks.
 
@@ -132,6 +132,62 @@ module timing_bench;
           @(posedge clk);
       end
     join
+  endtask
+
+  // AXI4: a WRAP burst of four beats from the third word, and an INCR
+  // burst of two right after it, with other IDs.
+  reg         a4_arvalid = 0;
+  reg  [31:0] a4_araddr = 'bx;
+  reg  [7:0]  a4_arlen = 'bx;
+  reg  [1:0]  a4_arburst = 'bx;
+  reg  [3:0]  a4_arid = 'bx;
+  wire [31:0] a4_rom_ad, a4_rom_rdata, a4_rdata;
+  wire        a4_rom_sel, a4_rom_rd, a4_arready, a4_rvalid, a4_rlast;
+  wire        a4_awready, a4_wready, a4_bvalid;
+  wire [3:0]  a4_rid, a4_bid;
+  wire [1:0]  a4_rresp, a4_bresp;
+  quelto_axi4_adapter axi4 (
+    .aclk(clk), .aresetn(!rst),
+    .s_axi_arid(a4_arid), .s_axi_araddr(a4_araddr), .s_axi_arlen(a4_arlen),
+    .s_axi_arsize(3'd2), .s_axi_arburst(a4_arburst), .s_axi_arlock(1'b0),
+    .s_axi_arcache(4'b0011), .s_axi_arprot(3'b000), .s_axi_arqos(4'h0),
+    .s_axi_arvalid(a4_arvalid), .s_axi_arready(a4_arready),
+    .s_axi_rid(a4_rid), .s_axi_rdata(a4_rdata), .s_axi_rresp(a4_rresp),
+    .s_axi_rlast(a4_rlast), .s_axi_rvalid(a4_rvalid), .s_axi_rready(1'b1),
+    .s_axi_awid(4'h0), .s_axi_awaddr(32'h0), .s_axi_awlen(8'd0),
+    .s_axi_awsize(3'd2), .s_axi_awburst(2'b01), .s_axi_awlock(1'b0),
+    .s_axi_awcache(4'h0), .s_axi_awprot(3'b000), .s_axi_awqos(4'h0),
+    .s_axi_awvalid(1'b0), .s_axi_awready(a4_awready),
+    .s_axi_wdata(32'h0), .s_axi_wstrb(4'h0), .s_axi_wlast(1'b0),
+    .s_axi_wvalid(1'b0), .s_axi_wready(a4_wready),
+    .s_axi_bid(a4_bid), .s_axi_bresp(a4_bresp), .s_axi_bvalid(a4_bvalid),
+    .s_axi_bready(1'b0),
+    .rom_ad(a4_rom_ad), .rom_sel(a4_rom_sel), .rom_rd(a4_rom_rd),
+    .rom_rdata(a4_rom_rdata));
+  boot_rom a4_rom (.clk(clk), .mem_ad(a4_rom_ad), .mem_sel(a4_rom_sel),
+                   .mem_rd(a4_rom_rd), .mem_rdata(a4_rom_rdata));
+
+  task axi4_address(input [3:0] id, input [31:0] address, input [7:0] len,
+                    input [1:0] burst);
+    begin
+      a4_arvalid = 1; a4_arid = id; a4_araddr = address; a4_arlen = len;
+      a4_arburst = burst;
+      @(posedge clk);
+      while (!a4_arready)
+        @(posedge clk);
+      #1 a4_arvalid = 0; a4_arid = 'bx; a4_araddr = 'bx; a4_arlen = 'bx;
+      a4_arburst = 'bx;
+    end
+  endtask
+
+  task axi4_bursts;
+    begin
+      axi4_address(4'h3, base + 8, 8'd3, 2'b10);
+      axi4_address(4'h5, base + 16, 8'd1, 2'b01);
+      @(posedge clk);
+      while (a4_rvalid)
+        @(posedge clk);
+    end
   endtask
 
   // AHB-Lite: a read burst of four words, then a write, with HREADY the
@@ -290,7 +346,7 @@ module timing_bench;
     @(posedge clk) #1 rst = 0;
     if ($value$plusargs("vcd=%s", vcd)) begin
       #8 $dumpfile(vcd);
-      $dumpvars(1, rom, wishbone, valid_ready, axi4lite, ahb_lite, obi,
+      $dumpvars(1, rom, wishbone, valid_ready, axi4lite, axi4, ahb_lite, obi,
                 wishbone_pipelined, wishbone_burst);
     end
     repeat (2) @(posedge clk);
@@ -305,6 +361,7 @@ module timing_bench;
         @(posedge clk) #1 valid_ready_request(4'hf, base + 4);
       end
       "axi4lite":           axi4lite_reads;
+      "axi4":               axi4_bursts;
       "ahb_lite":           ahb_lite_transfers;
       "obi":                obi_requests;
       "wishbone_pipelined": wishbone_pipelined_reads;

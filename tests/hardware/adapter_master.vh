@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: ISC
 // The bus master of rom_bench.v for ROM A behind a bus adapter: included
 // in the bench's module when ADAPTER is defined, with one of
-// ADAPTER_WISHBONE, ADAPTER_VALID_READY, ADAPTER_AXI4LITE,
+// ADAPTER_WISHBONE, ADAPTER_VALID_READY, ADAPTER_AXI4LITE, ADAPTER_AXI4,
 // ADAPTER_AHB_LITE, ADAPTER_OBI, ADAPTER_WISHBONE_PIPELINED and
 // ADAPTER_WISHBONE_BURST, which includes that bus's master.  Each master
 // has a task read_through_adapter that reads every row of ROM A, checking
@@ -87,6 +87,8 @@
 
 `ifdef ADAPTER_AXI4LITE
  `include "master_axi4lite.vh"
+`elsif ADAPTER_AXI4
+ `include "master_axi4.vh"
 `elsif ADAPTER_AHB_LITE
  `include "master_ahb_lite.vh"
 `elsif ADAPTER_OBI
