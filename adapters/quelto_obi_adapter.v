@@ -17,8 +17,8 @@
 // Throughput: one read per clock, with a request at every edge.
 //
 // Outputs: gnt_o, rvalid_o and err_o are registers; rdata_o is the
-// module's own output register gated by a register, and 0 while rvalid_o
-// is low; err_o is low with every read.  No bus input reaches a bus
+// module's own output register gated by rvalid_o and err_o, and 0 while
+// rvalid_o is low; err_o is low with every read.  No bus input reaches a bus
 // output without a register.  rom_ad, rom_sel and rom_rd follow req_i and
 // addr_i within the clock, so that the module takes the address at the
 // edge of the grant.  rst_ni is synchronous here (take it through a
@@ -48,21 +48,18 @@ module quelto_obi_adapter (
   // The request granted at this edge.
   wire granted = req_i && gnt_o && rst_ni;
 
-  // The ROM has been given the read; its word is on rom_rdata now.
-  reg reading = 1'b0;
-
   // The ROM registers the address itself: the read goes to it at once,
   // for exactly one clock, and its word is there in the next.
   assign rom_ad  = addr_i;
   assign rom_sel = granted && !we_i;
   assign rom_rd  = rom_sel;
-  assign rdata_o = reading ? rom_rdata : 32'h0;
+  // The answer to a read: the ROM's word is on rom_rdata now.
+  assign rdata_o = rvalid_o && !err_o ? rom_rdata : 32'h0;
 
   always @(posedge clk_i) begin
     gnt_o    <= rst_ni;
     rvalid_o <= granted;
     err_o    <= granted && we_i;
-    reading  <= rom_sel;
   end
 
   // What a ROM has no use for.
@@ -97,7 +94,7 @@ module quelto_obi_adapter (
       assert(gnt_o == $past(rst_ni));
       assert(rvalid_o == $past(granted));
       // The adapter's state agrees with the ROM's and the bus's.
-      assert(reading == f_read && reading == (rvalid_o && !err_o));
+      assert(f_read == (rvalid_o && !err_o));
       assert(f_outstanding == {2'b00, rvalid_o});
     end
   end

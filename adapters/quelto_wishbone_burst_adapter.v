@@ -106,13 +106,12 @@ module quelto_wishbone_burst_adapter (
     .rom_rdata(rom_rdata), .f_address(f_address), .f_word(f_word),
     .f_read(f_read), .f_read_ad(f_read_ad), .f_past_valid(f_past_valid));
 
-  wire [2:0] f_outstanding;
   quelto_formal_wishbone #(.PIPELINED(0), .BURST(1)) bus (
     .clk(wb_clk_i), .rst(wb_rst_i), .cyc(wb_cyc_i), .stb(wb_stb_i),
     .we(wb_we_i), .adr(wb_adr_i), .sel(wb_sel_i), .dat_w(wb_dat_i),
     .cti(wb_cti_i), .bte(wb_bte_i), .stall(1'b0),
     .ack(wb_ack_o), .err(wb_err_o), .dat_r(wb_dat_o),
-    .f_address(f_address), .f_word(f_word), .f_outstanding(f_outstanding));
+    .f_address(f_address), .f_word(f_word), .f_outstanding());
 
   always @(posedge wb_clk_i) begin
     // Proven: the ROM is read only at an edge with a read request, or

@@ -85,6 +85,35 @@
     end
   endtask
 
+  // The answers owed on a bus that answers its requests in order, oldest
+  // first: the row read, or -1 for a write.  owe notes a request taken;
+  // take_answer checks the answer taken at this edge against the oldest,
+  // a write's by write_answered, a read's by its word and error.
+  integer     owed [0:3];
+  integer     owing = 0, owed_i;
+  task owe(input is_write, input integer row);
+    begin
+      owed[owing] = is_write ? -1 : row;
+      owing = owing + 1;
+    end
+  endtask
+  task take_answer(input write_answered, input error);
+    if (owing == 0) begin
+      adapter_mismatch("answer with none owed", error, 0);
+    end else begin
+      if (owed[0] < 0) begin
+        if (!write_answered)
+          adapter_mismatch("answer to a write", error, 1);
+      end else begin
+        check_read(owed[0], bus_rdata, error);
+        reads = reads + 1;
+      end
+      for (owed_i = 0; owed_i < 3; owed_i = owed_i + 1)
+        owed[owed_i] = owed[owed_i + 1];
+      owing = owing - 1;
+    end
+  endtask
+
 `ifdef ADAPTER_AXI4LITE
  `include "master_axi4lite.vh"
 `elsif ADAPTER_AXI4

@@ -2,8 +2,8 @@
 // The master of adapter_master.vh for OBI (ADAPTER_OBI), as Ibex drives
 // it: a request waits for its grant, and then, at random, the next comes
 // at once or after a pause; reads go in order of rows, and a write
-// follows every eighth.  The answers owed wait in a queue, and each is
-// checked in the clock of its rvalid.
+// follows every eighth.  Each answer is checked in the clock of its
+// rvalid against the oldest owed.
 
   reg         req = 0, we = 0;
   reg  [31:0] addr = 0;
@@ -17,34 +17,16 @@
   assign answer = rvalid && !err;
   assign progress = rvalid;
 
-  // The answers owed, oldest first: the row read, or -1 for a write.
-  integer     owed [0:3];
-  integer     owing = 0, next_row = 0, i;
+  integer     next_row = 0;
   reg         running = 0, granted = 0;
 
   always @(posedge clk)
     if (running) begin
-      if (rvalid) begin
-        if (owing == 0) begin
-          adapter_mismatch("rvalid with no request owed", rvalid, 0);
-        end else begin
-          if (owed[0] < 0) begin
-            if (err !== 1'b1 || bus_rdata !== 0)
-              adapter_mismatch("answer to a write", {err, bus_rdata}, {1'b1, 32'h0});
-          end else begin
-            check_read(owed[0], bus_rdata, err);
-            reads = reads + 1;
-          end
-          for (i = 0; i < 3; i = i + 1)
-            owed[i] = owed[i + 1];
-          owing = owing - 1;
-        end
-      end
+      if (rvalid)
+        take_answer(err === 1'b1 && bus_rdata === 0, err);
       granted = req && gnt;
-      if (granted) begin
-        owed[owing] = we ? -1 : next_row - 1;
-        owing = owing + 1;
-      end
+      if (granted)
+        owe(we, next_row - 1);
     end
 
   // Between edges: a new request once the last was granted, or none.

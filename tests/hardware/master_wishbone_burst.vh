@@ -27,13 +27,13 @@
   assign answer = ack;
   assign progress = ack || err;
 
-  reg owed = 0;
+  reg ack_owed = 0;
   always @(posedge clk)
     if (!rst) begin
-      if ((ack || err) && !owed)
+      if ((ack || err) && !ack_owed)
         adapter_mismatch("answer not owed", {ack, err}, 0);
-      owed = cyc && stb && (!ack && !err || ack && !we &&
-                            (cti == CONSTANT || cti == INCREMENTING));
+      ack_owed = cyc && stb && (!ack && !err || ack && !we &&
+                                (cti == CONSTANT || cti == INCREMENTING));
     end
 
   // The next address of a burst, the master's own way: wrapping within

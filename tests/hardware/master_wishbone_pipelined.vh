@@ -18,36 +18,18 @@
   assign answer = ack;
   assign progress = ack || err;
 
-  // The answers owed, oldest first: the row read, or -1 for a write.
-  integer     owed [0:3];
-  integer     owing = 0, next_row = 0, i;
+  integer     next_row = 0;
   reg         running = 0, stalled = 0, cyc_before = 0;
 
   always @(posedge clk)
     if (running) begin
       if ((ack || err) && !cyc_before)
         adapter_mismatch("answer after an edge without CYC", {ack, err}, 0);
-      else if ((ack || err) && cyc) begin
-        if (owing == 0) begin
-          adapter_mismatch("answer with none owed", {ack, err}, 0);
-        end else begin
-          if (owed[0] < 0) begin
-            if (!err || ack)
-              adapter_mismatch("answer to a write", {ack, err}, 2'b01);
-          end else begin
-            check_read(owed[0], bus_rdata, err);
-            reads = reads + 1;
-          end
-          for (i = 0; i < 3; i = i + 1)
-            owed[i] = owed[i + 1];
-          owing = owing - 1;
-        end
-      end
+      else if ((ack || err) && cyc)
+        take_answer(err && !ack, err);
       stalled = cyc && stb && stall;
-      if (cyc && stb && !stall) begin
-        owed[owing] = we ? -1 : next_row - 1;
-        owing = owing + 1;
-      end
+      if (cyc && stb && !stall)
+        owe(we, next_row - 1);
       cyc_before = cyc;
     end
 
