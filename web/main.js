@@ -21,6 +21,7 @@ const summary = element('summary');
 const verilog = element('verilog');
 const error = element('error');
 const copied = element('copied');
+const start = element('start');
 
 let compiled = null;
 // The bytes or text to convert, null until there are some.
@@ -72,6 +73,7 @@ function showModule(text) {
 function convert() {
   if (compiled === null)
     return;
+  show(start, input === null);
   if (input === null) {
     show(success, false);
     show(error, false);
@@ -101,8 +103,23 @@ function convert() {
 }
 
 
+// The text of bytes that are text: UTF-8 without control characters but
+// those of line ends, tabs and the Ctrl-Z that some tools end a file with.
+// Otherwise null.
+function textOf(bytes) {
+  let text;
+  try {
+    text = new TextDecoder('utf-8', { fatal: true }).decode(bytes);
+  } catch {
+    return null;
+  }
+  return /[\u0000-\u0008\u000e-\u0019\u001b-\u001f\u007f]/.test(text) ? null : text;
+}
+
 // A file's bytes go to quelto as they are; the text area shows them as
-// text, and typing there converts that text instead.
+// text, and typing there converts that text instead.  A file that is not
+// text, such as an ELF file chosen by mistake, is not shown: the note
+// says so, and quelto's error line says the rest.
 async function load(file) {
   busy(true);
   const given = ++inputs;
@@ -110,8 +127,12 @@ async function load(file) {
   if (given !== inputs)
     return;
   input = bytes;
-  records.value = new TextDecoder().decode(bytes);
-  source.textContent = `From ${file.name}, ${bytes.length.toLocaleString('en-US')} bytes`;
+  const text = textOf(bytes);
+  records.value = text ?? '';
+  const size = `${bytes.length.toLocaleString('en-US')} bytes`;
+  source.textContent = text === null
+    ? `From ${file.name}, ${size}: not text, so not shown above`
+    : `From ${file.name}, ${size}`;
   convert();
 }
 
@@ -176,12 +197,23 @@ document.addEventListener('drop', (event) => {
   }
 });
 
-WebAssembly.compile(bytesOf(QUELTO_WASM)).then((wasm) => {
-  compiled = wasm;
-  convert();
-}, (failure) => {
-  // Such as a browser too old for the page's policy on WebAssembly.
-  error.textContent = `This browser cannot run quelto here: ${failure.message}\n`;
+// The page cannot convert: it says why, in place of the steps.
+function unable(why) {
+  error.textContent = `This browser cannot run quelto here: ${why}\n`;
+  show(start, false);
   show(error, true);
   busy(false);
-});
+}
+
+if (typeof WebAssembly !== 'object') {
+  // Turned off, as some browsers allow, or never there.
+  unable('it has no WebAssembly, or has it turned off.');
+} else {
+  WebAssembly.compile(bytesOf(QUELTO_WASM)).then((wasm) => {
+    compiled = wasm;
+    convert();
+  }, (failure) => {
+    // Such as a browser too old for the page's policy on WebAssembly.
+    unable(failure.message);
+  });
+}

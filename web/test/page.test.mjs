@@ -2,8 +2,9 @@
 // The web page in headless Chromium, opened from disk: every case chosen
 // through its file input must show the error line, or show and save the
 // module, that the native quelto writes; the module name box, pasted text
-// and a dropped file must do as the command line does; and the page must
-// ask for nothing but itself.  Run by CTest in a WebAssembly build, with
+// and a dropped file must do as the command line does; the empty page,
+// a file that is not text and a browser without WebAssembly must be met
+// with words; and the page must ask for nothing but itself.  Run by CTest in a WebAssembly build, with
 //   PAGE        the page, quelto-VERSION.html
 //   CASES       the test suite's directory of cases, tests/
 //   EXAMPLE     the example's S-records, examples/boot.srec
@@ -78,6 +79,47 @@ async function shown(action) {
   };
 }
 const choose = (name, buffer) => () => fileInput.setInputFiles({ name, mimeType: 'text/plain', buffer });
+
+test('the empty page shows what to do, whole, beside the input', async () => {
+  await page.locator('#result[aria-busy=false]').waitFor();
+  assert.ok(await page.getByRole('heading', { name: 'Convert an S-record file' }).isVisible());
+  // Each line of the placeholder fits in the box, which does not wrap.
+  const [longest, room] = await textArea.evaluate((box) => {
+    const style = getComputedStyle(box);
+    const context = document.createElement('canvas').getContext('2d');
+    context.font = `${style.fontSize} ${style.fontFamily}`;
+    const widths = box.placeholder.split('\n').map((line) => context.measureText(line).width);
+    return [Math.max(...widths),
+      box.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight)];
+  });
+  assert.ok(longest <= room, `placeholder ${longest}px in ${room}px`);
+});
+
+test('a file that is not text is not shown as text; quelto says the rest', async () => {
+  // An ELF file's start, NUL bytes, and Latin-1 that is no UTF-8.
+  const files = [['boot.elf', '\x7fELF\x01\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\xf3\0'],
+    ['nul.srec', 'S3\0\0\n'], ['latin1.srec', 'S0\xe9\n']];
+  for (const [name, bytes] of files) {
+    const file = Buffer.from(bytes, 'latin1');
+    assert.deepEqual(await shown(choose(name, file)), expected(file, undefined), name);
+    assert.equal(await textArea.inputValue(), '', name);
+    assert.equal(await page.locator('#source').textContent(),
+      `From ${name}, ${file.length} bytes: not text, so not shown above`);
+  }
+  await shown(choose('boot.srec', example));
+  assert.equal(await textArea.inputValue(), example.toString().replaceAll('\r\n', '\n'));
+});
+
+test('without WebAssembly, the page says that it cannot convert', async () => {
+  const bare = await context.newPage();
+  await bare.addInitScript(() => delete globalThis.WebAssembly);
+  await bare.goto(pageUrl);
+  await bare.locator('#result[aria-busy=false]').waitFor();
+  assert.equal(await bare.getByRole('region', { name: 'Error' }).textContent(),
+    'This browser cannot run quelto here: it has no WebAssembly, or has it turned off.\n');
+  assert.ok(!await bare.locator('#start').isVisible());
+  await bare.close();
+});
 
 test('every case chosen as a file gives what the command line gives', async () => {
   const cases = goldenCases(CASES);
