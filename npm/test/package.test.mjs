@@ -45,6 +45,20 @@ test('convert() takes text, bytes and an ArrayBuffer alike', async () => {
   await assert.rejects(convert(42), TypeError);
 });
 
+test('require() loads the package as import does, where engines allows', async () => {
+  const [major, minor] = process.versions.node.split('.').map(Number);
+  const engines = JSON.parse(readFileSync(join(PACKAGE, 'package.json'))).engines.node;
+  assert.equal(engines, '^20.19.0 || >=22.12.0');
+  if (major === 20 ? minor < 19 : major < 22 || (major === 22 && minor < 12))
+    return;
+  const script = 'require(process.argv[1]).convert(process.argv[2], "boot_rom")' +
+    '.then((run) => process.stdout.write(run.stdout))';
+  const input = readFileSync(EXAMPLE, 'latin1');
+  const run = runs(['node', '-e', script, PACKAGE], [input], '');
+  assert.equal(run.stderr, '');
+  assert.deepEqual(run.stdout, (await convert(input, 'boot_rom')).stdout);
+});
+
 test('a non-blocking standard input is read to its end', { skip: !hasPython && 'needs python3' }, () => {
   // The pipe is non-blocking for the command, as a parent may leave it,
   // and its data comes late, in two pieces.
