@@ -8,11 +8,8 @@
 #include "record_reader.h"
 #include "rom_writer.h"
 
-#include <cerrno>
 #include <cstddef>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -24,25 +21,9 @@ constexpr const char *default_module_name = "vemo_bootrom";
 constexpr std::size_t input_buffer_size = 1 << 16;
 char input_buffer[input_buffer_size];
 
-[[noreturn]] void fail(const char *message)
-{
-	std::fprintf(stderr, "quelto: %s\n", message);
-	std::exit(1);
-}
-
-// Output is not checked while it is written; a write that failed leaves
-// the error flag set on the stream, and the run must not end in success.
-void flush_output()
-{
-	if (std::fflush(stdout) == 0 && !std::ferror(stdout))
-		return;
-	const int error = errno != 0 ? errno : EIO;
-	std::fprintf(stderr, "quelto: Error writing standard output: %s\n",
-	    std::strerror(error));
-	std::exit(1);
-}
-
 } // namespace
+
+const char program_name[] = "quelto";
 
 int main(int argc, char *argv[])
 {
@@ -65,6 +46,6 @@ int main(int argc, char *argv[])
 	if (address == 0)
 		fail("No data in S rec file");
 	write_rom_module(module_name);
-	flush_output();
+	finish_output();
 	return 0;
 }

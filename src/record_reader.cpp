@@ -29,15 +29,15 @@ std::uint64_t record_number; // records started, counting from 1
 [[noreturn]] void read_error()
 {
 	const int error = errno != 0 ? errno : EIO;
-	std::fprintf(stderr, "quelto: Error reading standard input: %s\n",
-	    std::strerror(error));
+	std::fprintf(stderr, "%s: Error reading standard input: %s\n",
+	    program_name, std::strerror(error));
 	std::exit(1);
 }
 
 [[noreturn]] void record_error(const char *message)
 {
-	std::fprintf(stderr, "quelto: %s in record number %" PRIu64 "\n",
-	    message, record_number);
+	std::fprintf(stderr, "%s: %s in record number %" PRIu64 "\n",
+	    program_name, message, record_number);
 	std::exit(1);
 }
 
@@ -90,6 +90,12 @@ std::uint32_t get_hex_value(int count)
 }
 
 } // namespace
+
+void fail(const char *message)
+{
+	std::fprintf(stderr, "%s: %s\n", program_name, message);
+	std::exit(1);
+}
 
 // Input is pulled a character at a time; the unlocked form skips taking
 // the stream lock for every character, which a single-threaded tool does

@@ -14,11 +14,19 @@
 // accepted image never comes near this size.
 constexpr std::size_t memory_size = 0x100020;
 
+// The command's name, which begins each of its messages; each command's
+// main file defines it.
+extern const char program_name[];
+
 extern int ch;            // last character read: 0 to 255, or EOF
 extern bool end_of_file;  // an end record has been accepted
 
 extern std::uint8_t memory[memory_size];
 extern std::uint32_t address;  // image size, and where the next byte goes
+
+// One line on standard error, the command's name and `message`, then
+// exit status 1.
+[[noreturn]] void fail(const char *message);
 
 void getch();
 void process_record();

@@ -9,9 +9,11 @@
 #include "record_reader.h"
 
 #include <array>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -98,25 +100,45 @@ void flush_rows()
 	rows_end = row_block;
 }
 
+// Room in the block for one more row.
+char *row_space()
+{
+	if (row_block + row_block_size - rows_end < std::ptrdiff_t{longest_row})
+		flush_rows();
+	return rows_end;
+}
+
+// A word as 8 hex digits, its bytes from the highest address down.
+char *put_word(char *at, const std::uint8_t word[4])
+{
+	at = put_hex_byte(at, word[3]);
+	at = put_hex_byte(at, word[2]);
+	at = put_hex_byte(at, word[1]);
+	return put_hex_byte(at, word[0]);
+}
+
 // The row "      'h%03x: rdata = 32'h%02x%02x%02x%02x;\n", filled in with
-// the index and the word's bytes from the highest address down.
+// the index and the word.
 void write_row(unsigned index, const std::uint8_t word[4])
 {
 	unsigned index_digits = 3;
 	while (index_digits < 8 && index >> (4 * index_digits) != 0)
 		index_digits++;
 
-	if (row_block + row_block_size - rows_end < std::ptrdiff_t{longest_row})
-		flush_rows();
-	char *end = rows_end;
+	char *end = row_space();
 	end = put_text(end, "      'h");
 	end = put_hex(end, index, index_digits);
 	end = put_text(end, ": rdata = 32'h");
-	end = put_hex_byte(end, word[3]);
-	end = put_hex_byte(end, word[2]);
-	end = put_hex_byte(end, word[1]);
-	end = put_hex_byte(end, word[0]);
+	end = put_word(end, word);
 	end = put_text(end, ";\n");
+	rows_end = end;
+}
+
+void write_word_line(const std::uint8_t word[4])
+{
+	char *end = row_space();
+	end = put_word(end, word);
+	*end++ = '\n';
 	rows_end = end;
 }
 
@@ -128,6 +150,14 @@ unsigned highest_set_bit(std::uint32_t value)
 	return bit;
 }
 
+constexpr std::uint8_t zero_word[4] = {};
+
+void align_image()
+{
+	while (address % 4 != 0)
+		output_byte(0);
+}
+
 // The word address register spans bits top_bit down to 2 of mem_ad, so
 // the table covers the smallest power of two above the image size; the
 // rows past the image are zero.
@@ -135,8 +165,7 @@ void write_case_table(const char *module_name)
 {
 	const unsigned top_bit = highest_set_bit(address);
 	const unsigned words = address / 4;
-	const unsigned rows = (2u << top_bit) / 4;
-	constexpr std::uint8_t zero_word[4] = {};
+	const unsigned rows = table_rows();
 
 	write_module_ports(module_name);
 	std::printf(
@@ -205,10 +234,38 @@ void write_header()
 
 void write_rom_module(const char *module_name)
 {
-	while (address % 4 != 0)
-		output_byte(0);
+	align_image();
 	if (address == 4)
 		write_single_word(module_name);
 	else
 		write_case_table(module_name);
+}
+
+std::uint32_t table_rows()
+{
+	const std::uint32_t size = (address + 3) / 4 * 4;
+	if (size == 4)
+		return 1;
+	return (2u << highest_set_bit(size)) / 4;
+}
+
+void write_words(std::uint32_t rows)
+{
+	align_image();
+	const std::uint32_t words = address / 4;
+	for (std::uint32_t i = 0; i < rows; i++)
+		write_word_line(i < words ? &memory[4 * i] : zero_word);
+	flush_rows();
+}
+
+// Output is not checked while it is written; a write that failed leaves
+// the error flag set on the stream, and the run must not end in success.
+void finish_output()
+{
+	if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+		return;
+	const int error = errno != 0 ? errno : EIO;
+	std::fprintf(stderr, "%s: Error writing standard output: %s\n",
+	    program_name, std::strerror(error));
+	std::exit(1);
 }

@@ -7,11 +7,14 @@
 // code judges each input where it can: the module must then serve exactly
 // the image it decoded, or the run must fail with the message it expects.
 //
-// usage: robustness QUELTO... -- HEADER WORKDIR generate SEED COUNT
-//        robustness QUELTO... -- HEADER WORKDIR replay FILE...
+// usage: robustness [--words] QUELTO... -- HEADER WORKDIR generate SEED COUNT
+//        robustness [--words] QUELTO... -- HEADER WORKDIR replay FILE...
 //
 // QUELTO... is the command that runs quelto: its path, after an emulator's
-// command where quelto is built for another platform.
+// command where quelto is built for another platform.  With --words it
+// runs quelto-words instead, whose output is the words of the module's
+// table, one a line, and whose failed run leaves nothing: HEADER is then
+// an empty file.
 
 #include "srec_text.h"
 
@@ -37,6 +40,8 @@ using Image = std::vector<std::uint8_t>;
 
 std::vector<char *> command;  // runs quelto; ends in a null pointer
 std::string header, workdir;
+bool words_output;            // the command is quelto-words
+std::string program_prefix = "quelto: ";
 
 std::string read_file(const std::string &name)
 {
@@ -122,7 +127,7 @@ Verdict decode(const std::string &text)
 		return " in record number " + std::to_string(record_number) + "\n";
 	};
 	auto refused = [&](const std::string &message) {
-		return Verdict{Verdict::refused, {}, "quelto: " + message + naming_record()};
+		return Verdict{Verdict::refused, {}, program_prefix + message + naming_record()};
 	};
 	auto refused_in_record = [&] {
 		return Verdict{Verdict::refused_in_record, {}, naming_record()};
@@ -134,7 +139,7 @@ Verdict decode(const std::string &text)
 		while (at < text.size() && text[at] != 'S' && text[at] != '\0')
 			at++;
 		if (at == text.size() || text[at] == '\0')
-			return {Verdict::refused, {}, "quelto: Missing S8 end record\n"};
+			return {Verdict::refused, {}, program_prefix + "Missing S8 end record\n"};
 		record_number++;
 		const char type = at + 1 < text.size() ? text[at + 1] : '\0';
 		at += 2;
@@ -174,7 +179,7 @@ Verdict decode(const std::string &text)
 		}
 		if (type == '7' || type == '9') {
 			if (image.empty())
-				return {Verdict::refused, {}, "quelto: No data in S rec file\n"};
+				return {Verdict::refused, {}, program_prefix + "No data in S rec file\n"};
 			return {Verdict::accepted, image, ""};
 		}
 	}
@@ -242,6 +247,22 @@ std::optional<std::vector<std::uint32_t>> module_words(const std::string &text)
 	return words;
 }
 
+// The words of a word file, one a line; nothing when the text is not one.
+std::optional<std::vector<std::uint32_t>> file_words(const std::string &text)
+{
+	std::vector<std::uint32_t> words;
+	for (std::size_t at = 0; at < text.size(); at += 9) {
+		const std::string line = text.substr(at, 9);
+		if (line.size() != 9 || line[8] != '\n' ||
+		    line.find_first_not_of("0123456789abcdef") != 8)
+			return std::nullopt;
+		words.push_back(std::stoul(line.substr(0, 8), nullptr, 16));
+	}
+	if (words.empty() || (words.size() & (words.size() - 1)) != 0 || words.size() == 2)
+		return std::nullopt;
+	return words;
+}
+
 // What the module for `image` must serve: the single word, or a table up
 // to the smallest power of two above the aligned size, zero past the image.
 std::vector<std::uint32_t> expected_words(Image image)
@@ -270,11 +291,11 @@ std::string check(const std::string &input, const Run &run)
 		    !ends_with(run.err, verdict.error))
 			return "standard error is " + run.err + ", expected a line ending" + verdict.error;
 		if (run.out != header)
-			return "standard output is not the header alone";
-		const std::string prefix = "quelto: ";
+			return "standard output is not what a failed run leaves";
+		const std::string &prefix = program_prefix;
 		if (run.err.compare(0, prefix.size(), prefix) != 0 ||
 		    run.err.find('\n') != run.err.size() - 1)
-			return "standard error is not one quelto line: " + run.err;
+			return "standard error is not one line of the command's: " + run.err;
 		const std::string line = run.err.substr(prefix.size(),
 		    run.err.size() - prefix.size() - 1);
 		if (!is_record_message(line) && line != "Missing S8 end record" &&
@@ -290,9 +311,10 @@ std::string check(const std::string &input, const Run &run)
 		return "status 0 with standard error: " + run.err;
 	if (run.out.compare(0, header.size(), header) != 0)
 		return "standard output does not begin with the header";
-	const auto words = module_words(run.out.substr(header.size()));
+	const std::string written = run.out.substr(header.size());
+	const auto words = words_output ? file_words(written) : module_words(written);
 	if (!words)
-		return "standard output is not the header and one whole module";
+		return "standard output is not the header and one whole module, or a word file";
 	if (verdict.outcome == Verdict::accepted && *words != expected_words(verdict.image))
 		return "the module does not serve the decoded image";
 	return "";
@@ -434,12 +456,17 @@ int main(int argc, char *argv[])
 {
 	// The command that runs quelto comes first, up to "--".
 	int arg = 1;
+	if (arg < argc && std::strcmp(argv[arg], "--words") == 0) {
+		words_output = true;
+		program_prefix = "quelto-words: ";
+		arg++;
+	}
 	while (arg < argc && std::strcmp(argv[arg], "--") != 0)
 		command.push_back(argv[arg++]);
 	command.push_back(nullptr);
 	arg++;
 	if (command.size() < 2 || argc - arg < 4) {
-		std::fprintf(stderr, "usage: robustness QUELTO... -- HEADER WORKDIR "
+		std::fprintf(stderr, "usage: robustness [--words] QUELTO... -- HEADER WORKDIR "
 		    "generate SEED COUNT | replay FILE...\n");
 		return 2;
 	}

@@ -2,9 +2,10 @@
 # Runs one test case of quelto and compares what it did with the golden
 # files of the case (see CMakeLists.txt beside this script).
 #
-# Variables: QUELTO (the binary), EMULATOR (a command that runs it, where
+# Variables: QUELTO (the binary: quelto, or quelto-words), EMULATOR (a command that runs it, where
 # it is built for another platform), CASE (the case's path without suffix),
-# HEADER (the golden header), WORK (a path for scratch files, without
+# HEADER (what a failed run leaves on standard output: quelto's header,
+# nothing for quelto-words), WORK (a path for scratch files, without
 # suffix), EXACT_REASONS (whether messages that carry the system's reason
 # for a failed read or write are compared in full; where the C runtime
 # words its reasons otherwise, everything but the reason is compared, and
@@ -35,10 +36,12 @@ execute_process(
 
 set(failures "")
 
-# A case that expects a message expects status 1; one without, status 0
-# and an empty standard error.
+# A case that expects a message expects status 1, or the one its .status
+# gives; one without, status 0 and an empty standard error.
 set(expected_status 0)
-if(EXISTS "${CASE}.err")
+if(EXISTS "${CASE}.status")
+  file(STRINGS "${CASE}.status" expected_status)
+elseif(EXISTS "${CASE}.err")
   set(expected_status 1)
 endif()
 if(NOT "${status}" STREQUAL "${expected_status}")
@@ -50,7 +53,7 @@ if(NOT EXISTS "${CASE}.err")
   string(COMPARE EQUAL "${stderr_hex}" "" stderr_matches)
 else()
   file(READ "${CASE}.err" expected_stderr)
-  set(reason_message "^(quelto: Error (reading standard input|writing standard output): )[^\n]+\n$")
+  set(reason_message "^([a-z-]+: Error (reading standard input|writing standard output): )[^\n]+\n$")
   if(NOT EXACT_REASONS AND expected_stderr MATCHES "${reason_message}")
     string(LENGTH "${CMAKE_MATCH_1}" prefix_length)
     file(READ "${CASE}.err" prefix_hex HEX LIMIT ${prefix_length})
