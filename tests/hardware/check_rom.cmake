@@ -26,12 +26,27 @@
 #   ecp5        yosys synth_ecp5, which must map the table to BLOCK_RAMS
 #               block RAM cells
 #   reject      quelto must fail with the message EXPECTED_ERROR
+#   words       quelto-words writes NAME.hex, and words_bench.v runs the
+#               module beside quelto_words_rom loading NAME.hex, in
+#               Icarus Verilog and in Verilator; quelto_words_rom lints
+#               clean, and with BLOCK_RAMS synth_ice40 must map NAME.hex
+#               to that many block RAMs; with TARGETS plusarg, one
+#               Verilator model of rom_bench.v with quelto_words_rom of
+#               the first image's rows reads every image's words through
+#               +quelto_words, and fails with another image's
+#   swap        the Makefile in examples/ builds its iCE40 design once
+#               with a placeholder of TARGETS' ROWS=N rows, on the pins
+#               of PINS, then swaps in examples/boot.srec and each image:
+#               icebox_vlog reads each bitstream back, and words_bench.v
+#               reads it in Icarus Verilog with ICE40_CELLS, against the
+#               image's word file; the design before the swap must fail
 # ADAPTER: a bus adapter of ADAPTERS (such as wishbone for
 #   quelto_wishbone_adapter.v), optional: simulate reads the one module
 #   through it, and lint and synthesize check the adapter on its own too.
-# Tools: QUELTO, MAKE_IMAGE, IVERILOG, VVP, VERILATOR, YOSYS, OBJCOPY,
-# SREC_CAT, MAKE, CROSS (prefix of the RISC-V binutils), NEXTPNR_ICE40,
-# ICEPACK; files: BENCH, WAIVERS, EXAMPLES, ADAPTERS, ICE40_CELLS; WORK, a
+# Tools: QUELTO, QUELTO_WORDS, MAKE_IMAGE, IVERILOG, VVP, VERILATOR,
+# YOSYS, OBJCOPY, SREC_CAT, MAKE, CROSS (prefix of the RISC-V binutils),
+# NEXTPNR_ICE40, ICEPACK, ICEBRAM, ICEBOX_VLOG; files: BENCH, WORDS_BENCH,
+# PINS, WAIVERS, EXAMPLES, ADAPTERS, ICE40_CELLS; WORK, a
 # scratch directory.  EMULATOR, if set, runs quelto and make_image, which
 # are then built for another platform.
 
@@ -93,6 +108,33 @@ foreach(rom IN LISTS ROMS)
   endif()
 endforeach()
 
+# The last line of a bench's `output` that begins with PASS or FAIL (a
+# Verilator model prints a line of its own after it) must begin with
+# `expected`.
+function(expect_bench_result expected)
+  string(REGEX MATCHALL "(^|\n)(PASS|FAIL)[^\n]*" results "${output}")
+  list(POP_BACK results last_line)
+  string(STRIP "${last_line}" last_line)
+  message(NOTICE "${last_line}")
+  if(NOT last_line MATCHES "^${expected}")
+    message(NOTICE "${output}")
+    message(FATAL_ERROR "the simulation did not end in ${expected}")
+  endif()
+endfunction()
+
+# Runs quelto-words with ARGN on `input`, writing `output_file`.
+function(quelto_words input output_file)
+  execute_process(COMMAND ${EMULATOR} "${QUELTO_WORDS}" ${ARGN}
+    WORKING_DIRECTORY "${WORK}" INPUT_FILE "${WORK}/${input}"
+    OUTPUT_FILE "${WORK}/${output_file}" RESULT_VARIABLE status)
+  if(NOT status STREQUAL "0")
+    message(FATAL_ERROR "quelto-words ${ARGN} < ${input} failed with status ${status}")
+  endif()
+endfunction()
+
+# Verilator's flags for large tables, as the guide gives them.
+set(big_table_flags --binary -fno-split -fno-table -MAKEFLAGS OPT_FAST=-O0)
+
 # Reads the modules of `names` with the test bench in Icarus Verilog; the
 # arguments are the sources of the modules and any options for iverilog.
 function(simulate)
@@ -110,13 +152,7 @@ function(simulate)
   endif()
   run("${IVERILOG}" -g2005 ${defines} -o bench.vvp "${BENCH}" ${ARGN})
   run("${VVP}" -n bench.vvp ${plusargs})
-  string(STRIP "${output}" output)
-  string(REGEX MATCH "[^\n]*$" last_line "${output}")
-  message(NOTICE "${last_line}")
-  if(NOT last_line MATCHES "^PASS")
-    message(NOTICE "${output}")
-    message(FATAL_ERROR "the simulation failed")
-  endif()
+  expect_bench_result(PASS)
 endfunction()
 
 # The adapter, checked on its own beside the modules.
@@ -180,6 +216,102 @@ elseif(CHECK STREQUAL "synthesize")
       "select -assert-none t:$*latch* t:$_DLATCH*\n")
     run("${YOSYS}" -q -s ${name}.ys)
   endforeach()
+elseif(CHECK STREQUAL "words" AND TARGETS STREQUAL "plusarg")
+  # One model, built for the first image's rows, for every image.
+  list(GET names 0 first)
+  quelto_words(${first}.srec ${first}.hex)
+  file(STRINGS "${WORK}/${first}.hex" lines)
+  list(LENGTH lines rows)
+  run("${VERILATOR}" --binary --top-module rom_bench
+    "-DROM_A=quelto_words_rom #(.ROWS(${rows}))" -Mdir model -o words_model
+    "${BENCH}" "${ADAPTERS}/quelto_words_rom.v")
+  foreach(name IN LISTS names)
+    quelto_words(${name}.srec ${name}.hex ${rows})
+    run(model/words_model +image_a=${name}.bin +quelto_words=${name}.hex)
+    expect_bench_result(PASS)
+    # Another image's words: the model must have loaded the file named.
+    if(NOT name STREQUAL first)
+      run(model/words_model +image_a=${name}.bin +quelto_words=${first}.hex)
+      expect_bench_result(FAIL)
+    endif()
+  endforeach()
+elseif(CHECK STREQUAL "words")
+  foreach(name IN LISTS names)
+    quelto_words(${name}.srec ${name}.hex)
+    file(STRINGS "${WORK}/${name}.hex" lines)
+    list(LENGTH lines rows)
+    set(bench_options -DROM_A=${name} -DROWS=${rows} -DWORDS_ROM)
+    set(sources "${WORDS_BENCH}" ${name}.v "${ADAPTERS}/quelto_words_rom.v")
+    run("${IVERILOG}" -g2005 ${bench_options} -o ${name}_words.vvp ${sources})
+    run("${VVP}" -n ${name}_words.vvp +quelto_words=${name}.hex)
+    expect_bench_result(PASS)
+    run("${VERILATOR}" ${big_table_flags} --top-module words_bench
+      ${bench_options} -Mdir ${name}_obj -o words_check ${sources})
+    run(${name}_obj/words_check +quelto_words=${name}.hex)
+    expect_bench_result(PASS)
+    # The module lints clean without a waiver, and with BLOCK_RAMS its
+    # words go into that many iCE40 block RAMs.
+    run("${VERILATOR}" --lint-only -Wall -GROWS=${rows} "${ADAPTERS}/quelto_words_rom.v")
+    if(BLOCK_RAMS)
+      file(WRITE "${WORK}/${name}_words.ys"
+        "read_verilog -defer ${ADAPTERS}/quelto_words_rom.v\n"
+        "chparam -set ROWS ${rows} -set WORDS \"${name}.hex\" quelto_words_rom\n"
+        "synth_ice40 -top quelto_words_rom\n"
+        "check -assert\n"
+        "select -assert-count ${BLOCK_RAMS} t:SB_RAM40_4K\n")
+      run("${YOSYS}" -q -s ${name}_words.ys)
+    endif()
+  endforeach()
+elseif(CHECK STREQUAL "swap")
+  file(COPY "${EXAMPLES}/Makefile" "${EXAMPLES}/ice40_top.v"
+    "${EXAMPLES}/boot.srec" DESTINATION "${WORK}")
+  string(REGEX MATCH "ROWS=([0-9]+)" rows "${TARGETS}")
+  set(rows ${CMAKE_MATCH_1})
+  set(run_quelto ${EMULATOR} "${QUELTO}")
+  set(run_quelto_words ${EMULATOR} "${QUELTO_WORDS}")
+  list(JOIN run_quelto " " run_quelto)
+  list(JOIN run_quelto_words " " run_quelto_words)
+  set(make "${MAKE}" "QUELTO=${run_quelto}" "QUELTO_WORDS=${run_quelto_words}"
+    "PCF=${PINS}" ${TARGETS})
+  run(${make} ice40-placeholder)
+
+  # The bitstream read back: icebox_vlog's module "chip" has a port for
+  # each pin, named as PINS names it, which readback.v connects to the
+  # ROM's ports.
+  set(ports "")
+  foreach(bit RANGE 31)
+    string(APPEND ports "\n    .\\mem_ad[${bit}] (mem_ad[${bit}]),"
+      " .\\mem_rdata[${bit}] (mem_rdata[${bit}]),")
+  endforeach()
+  file(WRITE "${WORK}/readback.v"
+    "module readback (mem_rdata, clk, mem_ad, mem_sel, mem_rd);\n"
+    "  input clk, mem_sel, mem_rd;\n"
+    "  input [31:0] mem_ad;\n"
+    "  output [31:0] mem_rdata;\n"
+    "  chip chip (${ports}\n"
+    "    .clk(clk), .mem_sel(mem_sel), .mem_rd(mem_rd));\n"
+    "endmodule\n")
+  # read_back(ASC WORDS RESULT): the bitstream ASC against the word file.
+  function(read_back asc words result)
+    execute_process(COMMAND "${ICEBOX_VLOG}" -p "${PINS}" ${asc}
+      WORKING_DIRECTORY "${WORK}" OUTPUT_FILE "${WORK}/chip.v"
+      RESULT_VARIABLE status)
+    if(NOT status STREQUAL "0")
+      message(FATAL_ERROR "icebox_vlog ${asc} failed with status ${status}")
+    endif()
+    run("${IVERILOG}" -g2005 -DROM_A=readback -DROWS=${rows}
+      -DNO_ICE40_DEFAULT_ASSIGNMENTS -o readback.vvp "${WORDS_BENCH}"
+      readback.v chip.v "${ICE40_CELLS}")
+    run("${VVP}" -n readback.vvp +quelto_words=${words})
+    expect_bench_result(${result})
+  endfunction()
+
+  foreach(firmware boot ${names})
+    run(${make} ice40-swap FIRMWARE=${firmware}.srec)
+    file(RENAME "${WORK}/firmware.hex" "${WORK}/${firmware}.hex")
+    read_back(ice40_swapped.asc ${firmware}.hex PASS)
+  endforeach()
+  read_back(ice40_placeholder_${rows}.asc boot.hex FAIL)
 else()
   message(FATAL_ERROR "unknown CHECK ${CHECK}")
 endif()
