@@ -17,31 +17,36 @@
 // whatever their IDs.
 //
 // Latency: the ROM reads a burst's first beat at the edge that takes its
-// address, when nothing is ahead of it; RVALID rises at the next edge, so
-// with RREADY high the master takes the first beat at the second edge
-// after the one that takes the address.
+// address, when nothing is ahead of it, and RVALID is high in the next
+// clock with the ROM's word, so with RREADY high the master takes the
+// first beat at the first edge after the one that takes the address: the
+// least that a ROM with a clock of read latency allows.
 //
 // Throughput: one beat per clock while RREADY is high, within a burst and
 // from one burst to the next.  The adapter takes a burst's address while
 // the burst before is still read, and holds one address waiting; ARREADY
 // is low while it holds one.  When RREADY falls, up to two beats wait in
-// the adapter, in order; no beat is lost, and the ROM is read once for
-// each beat.
+// the adapter, in order; no beat is lost, the ROM is read once for each
+// beat, and once RREADY rises again the beats come one per clock, with no
+// clock lost.
 //
 // Writes change nothing: the adapter takes the address and every W beat
 // up to WLAST, in either order and any number of clocks apart, and then
 // answers SLVERR on B with the burst's AWID.  One write burst is taken at
 // a time; the write channels never wait on the read channels.
 //
-// Outputs: every READY and VALID, and RDATA, RID, RLAST and BID, is a
-// register, and RDATA, RID and RLAST are 0 while RVALID is low; RRESP and
-// BRESP are constants.  No bus input reaches a bus
-// output without a register.  rom_ad, rom_sel and rom_rd follow ARADDR
-// and ARVALID within the clock, so that the module takes a first beat's
-// address at the edge that takes it from the bus.  aresetn is
-// synchronous, and the READYs are low in reset, so that a master that
-// leaves reset first waits for the adapter.  Every register starts at 0,
-// which is idle, so that a design without a reset works too.
+// Outputs: every READY, and BVALID and BID, is a register; RVALID, RDATA,
+// RID and RLAST are chosen by registers between the beats that wait in
+// the adapter's registers and the ROM's own output register, and RDATA,
+// RID and RLAST are 0 while RVALID is low; RRESP and BRESP are
+// constants.  No bus input reaches a bus output without a register.
+// rom_ad, rom_sel and rom_rd follow ARADDR and ARVALID within the clock,
+// so that the module takes a first beat's address at the edge that takes
+// it from the bus.  aresetn is synchronous: from the first edge that
+// samples it low, the READYs are low, and no VALID is high, until the
+// edge after it rises, so that a master that leaves reset first waits
+// for the adapter.  Every register starts at 0, which is idle, so that a
+// design without a reset works too.
 
 `default_nettype none
 
@@ -63,11 +68,11 @@ module quelto_axi4_adapter #(
   input  wire                s_axi_arvalid,
   output reg                 s_axi_arready = 1'b0,
 
-  output reg  [ID_WIDTH-1:0] s_axi_rid = {ID_WIDTH{1'b0}},
-  output reg  [31:0]         s_axi_rdata = 32'h0,
+  output wire [ID_WIDTH-1:0] s_axi_rid,
+  output wire [31:0]         s_axi_rdata,
   output wire [1:0]          s_axi_rresp,
-  output reg                 s_axi_rlast = 1'b0,
-  output reg                 s_axi_rvalid = 1'b0,
+  output wire                s_axi_rlast,
+  output wire                s_axi_rvalid,
   input  wire                s_axi_rready,
 
   input  wire [ID_WIDTH-1:0] s_axi_awid,
@@ -148,23 +153,31 @@ module quelto_axi4_adapter #(
     kind == WRAP  ? {addr[31:6], addr[5:0] & ~wrap | stepped[5:0] & wrap} :
                     {addr[31:12], stepped};
 
-  // Reads pass three places, in order: the ROM (reading: its word is on
-  // rom_rdata now, and for this clock only), a beat held while R is
-  // stalled, and the R channel's registers.  A beat goes to the ROM only
-  // if it has a place at the next edge, whatever RREADY does then.
+  // A beat is on R from the clock after the ROM reads it: the ROM's own
+  // (reading: its word on rom_rdata now, and for this clock only), or,
+  // ahead of it, up to two beats kept when R was stalled (held_count, in
+  // first_* then second_*).  A beat goes to the ROM only if it has a
+  // place at the next edge, whatever RREADY does then.
   reg                reading = 1'b0;
   reg                reading_last = 1'b0;
   reg [ID_WIDTH-1:0] reading_id = {ID_WIDTH{1'b0}};
-  reg                beat_held = 1'b0;
-  reg                beat_last = 1'b0;
-  reg [ID_WIDTH-1:0] beat_id = {ID_WIDTH{1'b0}};
-  reg [31:0]         beat_word = 32'h0;
+  reg [1:0]          held_count = 2'd0;
+  reg [31:0]         first_word = 32'h0, second_word = 32'h0;
+  reg [ID_WIDTH-1:0] first_id = {ID_WIDTH{1'b0}}, second_id = {ID_WIDTH{1'b0}};
+  reg                first_last = 1'b0, second_last = 1'b0;
 
-  wire r_free = !s_axi_rvalid || s_axi_rready;
-  wire room   = r_free || !beat_held && !reading;
-  wire start  = (burst_on || held || ar_taken) && room && aresetn;
+  wire kept_first = held_count != 2'd0;
+  assign s_axi_rvalid = kept_first || reading;
+  assign s_axi_rdata  = kept_first ? first_word : reading ? rom_rdata : 32'h0;
+  assign s_axi_rid    = kept_first ? first_id :
+                        reading ? reading_id : {ID_WIDTH{1'b0}};
+  assign s_axi_rlast  = kept_first ? first_last : reading && reading_last;
+  wire r_taken = s_axi_rvalid && s_axi_rready;
+  // Beats kept after this edge: the ROM's is kept unless R takes it.
+  wire [1:0] kept  = held_count + {1'b0, reading} - {1'b0, r_taken};
+  wire start = (burst_on || held || ar_taken) && kept != 2'd2 && aresetn;
   // An address waits after this edge.
-  wire holds  = held ? !(start && from_held) : ar_taken && !(start && from_bus);
+  wire holds = held ? !(start && from_held) : ar_taken && !(start && from_bus);
 
   // The ROM registers the address itself: the read goes to it at once,
   // for exactly one clock.
@@ -179,9 +192,7 @@ module quelto_axi4_adapter #(
       held          <= 1'b0;
       burst_on      <= 1'b0;
       reading       <= 1'b0;
-      beat_held     <= 1'b0;
-      s_axi_rvalid  <= 1'b0;
-      s_axi_rdata   <= 32'h0;
+      held_count    <= 2'd0;
     end else begin
       s_axi_arready <= !holds;
       held          <= holds;
@@ -206,20 +217,24 @@ module quelto_axi4_adapter #(
       reading      <= start;
       reading_last <= len == 8'd0;
       reading_id   <= id;
-      if (r_free) begin
-        // The oldest beat moves to R: the held one, else the ROM's (the
-        // ROM has none while a beat is held, as room sees to).
-        s_axi_rvalid <= beat_held || reading;
-        s_axi_rdata  <= beat_held ? beat_word : reading ? rom_rdata : 32'h0;
-        s_axi_rid    <= beat_held ? beat_id :
-                        reading ? reading_id : {ID_WIDTH{1'b0}};
-        s_axi_rlast  <= beat_held ? beat_last : reading && reading_last;
-        beat_held    <= 1'b0;
-      end else if (reading) begin
-        beat_held <= 1'b1;
-        beat_word <= rom_rdata;
-        beat_id   <= reading_id;
-        beat_last <= reading_last;
+      held_count   <= kept;
+      // The beats kept move up as R takes the first; the ROM's, unless R
+      // takes it, goes behind those that stay.
+      if (r_taken && held_count == 2'd2) begin
+        first_word <= second_word;
+        first_id   <= second_id;
+        first_last <= second_last;
+      end
+      if (reading && !(r_taken && !kept_first)) begin
+        if (kept == 2'd1) begin
+          first_word <= rom_rdata;
+          first_id   <= reading_id;
+          first_last <= reading_last;
+        end else begin
+          second_word <= rom_rdata;
+          second_id   <= reading_id;
+          second_last <= reading_last;
+        end
       end
     end
 
@@ -304,26 +319,16 @@ module quelto_axi4_adapter #(
     .f_type(f_type), .f_id(f_id), .f_next_beats(f_next_beats),
     .f_aw_tracking(f_aw_tracking), .f_aw_id(f_aw_id));
 
-  // RREADY high at every edge since the adapter left reset; and clocks
-  // since R last moved while beats were owed.
-  reg       f_rready_high = 1'b1;
-  reg [1:0] f_r_wait = 2'd0;
+  // RREADY high at every edge since the adapter left reset.
+  reg f_rready_high = 1'b1;
   always @(posedge aclk)
-    if (!aresetn) begin
-      f_rready_high <= 1'b1;
-      f_r_wait      <= 2'd0;
-    end else begin
-      f_rready_high <= f_rready_high && s_axi_rready;
-      f_r_wait      <= f_beats != 11'd0 && !(s_axi_rvalid && s_axi_rready) &&
-                       f_r_wait != 2'd3 ? f_r_wait + 2'd1 : 2'd0;
-    end
+    f_rready_high <= !aresetn || f_rready_high && s_axi_rready;
 
-  // Where each beat owed is: R, the held beat, the ROM, the burst under
+  // Where each beat owed is: the beats kept, the ROM, the burst under
   // way, the address held; the first position of each, from the front.
   wire [10:0] f_in_burst = burst_on ? {3'd0, burst_len} + 11'd1 : 11'd0;
   wire [10:0] f_in_held  = held ? {3'd0, held_len} + 11'd1 : 11'd0;
-  wire [10:0] f_at_beat  = {10'd0, s_axi_rvalid};
-  wire [10:0] f_at_rom   = f_at_beat + beat_held;
+  wire [10:0] f_at_rom   = {9'd0, held_count};
   wire [10:0] f_at_burst = f_at_rom + reading;
   wire [10:0] f_at_held  = f_at_burst + f_in_burst;
   // The picked burst has the beat at position p, its beat number
@@ -352,26 +357,28 @@ module quelto_axi4_adapter #(
     if (rom_sel || rom_rd)
       assert(aresetn && (burst_on || held || ar_taken));
     // Proven: ARREADY is low after an edge out of reset only while an
-    // address waits, one at most; and with RREADY held high, no clock
-    // passes without a beat while beats are owed, but the one after the
-    // edge that takes a burst when none is under way: so one beat per
-    // clock, within bursts and from one to the next, and the first beat
-    // two clocks after its address.
+    // address waits, one at most; R has a beat in every clock in which
+    // beats are owed, so one beat per clock, within bursts and from one
+    // to the next, whatever RREADY did before, and a burst's first beat
+    // in the clock after the edge that takes its address, when nothing is
+    // ahead of it; and with RREADY held high, no beat waits.
     if (f_past_valid && $past(aresetn))
       assert(s_axi_arready || held);
     assert(!(held && s_axi_arready));
+    assert(s_axi_rvalid == (f_beats != 11'd0));
     if (f_rready_high)
-      assert(f_r_wait <= 2'd1 && (f_r_wait == 2'd0 || s_axi_rvalid) &&
-             !beat_held && (f_beats == 11'd0 || reading || s_axi_rvalid));
+      assert(held_count == 2'd0);
+    // Proven: RID and RLAST are 0 whenever RVALID is low.
+    if (!s_axi_rvalid)
+      assert(s_axi_rid == {ID_WIDTH{1'b0}} && !s_axi_rlast);
 
     // The adapter's state agrees with the counts and the ROM's.
     if (f_past_valid)
       assert(reading == f_read);
     else
-      assert(!reading && !beat_held && !s_axi_rvalid && !burst_on && !held);
+      assert(!reading && held_count == 2'd0 && !burst_on && !held);
     assert(f_beats == f_at_held + f_in_held);
-    if (beat_held)
-      assert(s_axi_rvalid && !reading);
+    assert(held_count != 2'd3 && !(held_count == 2'd2 && reading));
     assert(f_aws == {1'b0, aw_held} && f_ws == {1'b0, w_done});
     assert(s_axi_bvalid == (aw_held && w_done));
     if (f_aw_tracking)
@@ -386,10 +393,14 @@ module quelto_axi4_adapter #(
         assert(held && f_done == 8'd0 && held_addr == f_start &&
                held_len == f_len && held_size == f_size &&
                held_type == f_type && held_id == f_id);
-      if (f_covers(f_at_beat) && beat_held)
-        assert(beat_id == f_id && beat_last == f_last_at(f_at_beat) &&
-               (f_address_at(f_at_beat) >> 2 != f_address ||
-                beat_word == f_word));
+      if (f_covers(11'd0) && held_count != 2'd0)
+        assert(first_id == f_id && first_last == f_last_at(11'd0) &&
+               (f_address_at(11'd0) >> 2 != f_address ||
+                first_word == f_word));
+      if (f_covers(11'd1) && held_count == 2'd2)
+        assert(second_id == f_id && second_last == f_last_at(11'd1) &&
+               (f_address_at(11'd1) >> 2 != f_address ||
+                second_word == f_word));
       if (f_covers(f_at_rom) && reading)
         assert(reading_id == f_id && reading_last == f_last_at(f_at_rom) &&
                f_read_ad == f_address_at(f_at_rom) >> 2);

@@ -9,28 +9,34 @@
 // byte addresses; reads return whole words, always with OKAY.  ARPROT and
 // AWPROT are ignored.
 //
-// Latency: RVALID rises at the edge after the one that takes the address,
-// so with RREADY high the master takes the word at the second edge after
-// it.
+// Latency: the ROM reads at the edge that takes the address, and RVALID
+// is high in the next clock with the ROM's word, so with RREADY high the
+// master takes the word at the first edge after the one that takes the
+// address: the least that a ROM with a clock of read latency allows.
 //
 // Throughput: one read per clock while RREADY is high: ARREADY then stays
 // high.  When RREADY falls, up to two words wait in the adapter, in order,
-// and ARREADY falls once one more address is taken; no word is lost, and
-// the ROM is read once for each read.
+// and ARREADY falls once one more address is taken; no word is lost, the
+// ROM is read once for each read, and once RREADY rises again the words
+// come one per clock, with no clock lost.
 //
 // Writes: the address and the data are taken together, at the second
 // edge that sees both valid, and answered SLVERR at the next; they change
 // nothing.  One write is answered at a time.
 //
-// Outputs: every READY and VALID, and RDATA, is a register; RRESP and
-// BRESP are constants.  No bus input reaches a bus output without a
-// register.  rom_ad, rom_sel and rom_rd follow ARADDR and ARVALID within
-// the clock, so that the module takes the address at the edge that takes
-// it from the bus.  aresetn is synchronous, and the READYs are low in
-// reset, so that a master that leaves reset first waits for the adapter.
-// Every register starts at 0, which is idle, so that a design without a
-// reset works too; one clock edge in reset makes every output, and the
-// ROM's mem_rdata, known.
+// Outputs: every READY, and BVALID, is a register; RVALID and RDATA
+// are chosen by registers between the words that wait in the adapter's
+// registers and the ROM's own output register, and RDATA is 0 while
+// RVALID is low; RRESP and BRESP are constants.  No bus input reaches a
+// bus output without a register.  rom_ad, rom_sel and rom_rd follow
+// ARADDR and ARVALID within the clock, so that the module takes the
+// address at the edge that takes it from the bus.  aresetn is
+// synchronous: from the first edge that samples it low, the READYs are
+// low, and no VALID is high, until the edge after it rises, so that a
+// master that leaves reset first waits for the adapter.  Every register
+// starts at 0, which is idle, so that a design without a reset works too;
+// one clock edge in reset makes every output, and the ROM's mem_rdata,
+// known.
 
 `default_nettype none
 
@@ -54,9 +60,9 @@ module quelto_axi4lite_adapter (
   input  wire [2:0]  s_axi_arprot,
   input  wire        s_axi_arvalid,
   output reg         s_axi_arready = 1'b0,
-  output reg  [31:0] s_axi_rdata = 32'h0,
+  output wire [31:0] s_axi_rdata,
   output wire [1:0]  s_axi_rresp,
-  output reg         s_axi_rvalid = 1'b0,
+  output wire        s_axi_rvalid,
   input  wire        s_axi_rready,
 
   output wire [31:0] rom_ad,
@@ -66,26 +72,31 @@ module quelto_axi4lite_adapter (
 );
   localparam [1:0] OKAY = 2'b00, SLVERR = 2'b10;
 
-  // Reads pass three places, in order: the ROM (reading: its word is on
-  // rom_rdata now, and for this clock only), a word held while R is
-  // stalled, and the R channel's register.  ARREADY is a register, so an
-  // address that cannot go to the ROM at once waits in ar_held_addr
-  // (ar_held), and ARREADY is low meanwhile.
+  // A read's word is on R from the clock after the ROM reads it: the
+  // ROM's own (reading: on rom_rdata now, and for this clock only), or,
+  // ahead of it, up to two words kept when R was stalled (held_count, in
+  // held_first then held_second).  ARREADY is a register, so an address that
+  // cannot go to the ROM at once waits in ar_held_addr (ar_held), and
+  // ARREADY is low meanwhile.
   reg        reading = 1'b0;
-  reg        word_held = 1'b0;
-  reg [31:0] held_word = 32'h0;
+  reg [1:0]  held_count = 2'd0;
+  reg [31:0] held_first = 32'h0;
+  reg [31:0] held_second = 32'h0;
   reg        ar_held = 1'b0;
   reg [31:0] ar_held_addr = 32'h0;
   wire        ar_taken = s_axi_arvalid && s_axi_arready;
   wire        ar_valid = ar_held || ar_taken;
   wire [31:0] ar_addr  = ar_held ? ar_held_addr : s_axi_araddr;
 
-  // The R register takes a word at this edge.
-  wire r_free = !s_axi_rvalid || s_axi_rready;
+  assign s_axi_rvalid = held_count != 2'd0 || reading;
+  assign s_axi_rdata  = held_count != 2'd0 ? held_first :
+                        reading ? rom_rdata : 32'h0;
+  wire r_taken = s_axi_rvalid && s_axi_rready;
+  // Words kept after this edge: the ROM's is kept unless R takes it.
+  wire [1:0] kept = held_count + {1'b0, reading} - {1'b0, r_taken};
   // A read goes to the ROM only if its word has a place at the next edge,
-  // whatever RREADY does then: the held word's place must then be free.
-  wire room = r_free || !word_held && !reading;
-  wire start = ar_valid && room && aresetn;
+  // whatever RREADY does then.
+  wire start = ar_valid && kept != 2'd2 && aresetn;
   // An address waits after this edge.
   wire hold = ar_valid && !start;
 
@@ -101,25 +112,24 @@ module quelto_axi4lite_adapter (
       s_axi_arready <= 1'b0;
       ar_held       <= 1'b0;
       reading       <= 1'b0;
-      word_held     <= 1'b0;
-      s_axi_rvalid  <= 1'b0;
-      s_axi_rdata   <= 32'h0;
+      held_count    <= 2'd0;
     end else begin
       s_axi_arready <= !hold;
       ar_held       <= hold;
       if (ar_taken)
         ar_held_addr <= s_axi_araddr;
 
-      reading <= start;
-      if (r_free) begin
-        // The oldest word moves to R: the held one, else the ROM's (the
-        // ROM has none while a word is held, as room sees to).
-        s_axi_rvalid <= word_held || reading;
-        s_axi_rdata  <= word_held ? held_word : reading ? rom_rdata : 32'h0;
-        word_held    <= 1'b0;
-      end else if (reading) begin
-        word_held <= 1'b1;
-        held_word <= rom_rdata;
+      reading    <= start;
+      held_count <= kept;
+      // The words kept move up as R takes the first; the ROM's, unless R
+      // takes it, goes behind those that stay.
+      if (r_taken && held_count == 2'd2)
+        held_first <= held_second;
+      if (reading && !(r_taken && held_count == 2'd0)) begin
+        if (kept == 2'd1)
+          held_first <= rom_rdata;
+        else
+          held_second <= rom_rdata;
       end
     end
   end
@@ -191,19 +201,10 @@ module quelto_axi4lite_adapter (
     .f_type(f_type), .f_id(f_id), .f_next_beats(f_next_beats),
     .f_aw_tracking(f_aw_tracking), .f_aw_id(f_aw_id));
 
-  // RREADY high at every edge since the adapter left reset; and clocks
-  // that a taken read has waited for RVALID.
-  reg       f_rready_high = 1'b1;
-  reg [1:0] f_r_wait = 2'd0;
+  // RREADY high at every edge since the adapter left reset.
+  reg f_rready_high = 1'b1;
   always @(posedge aclk)
-    if (!aresetn) begin
-      f_rready_high <= 1'b1;
-      f_r_wait      <= 2'd0;
-    end else begin
-      f_rready_high <= f_rready_high && s_axi_rready;
-      f_r_wait      <= f_reads != 11'd0 && !s_axi_rvalid ?
-                       f_r_wait + 2'd1 : 2'd0;
-    end
+    f_rready_high <= !aresetn || f_rready_high && s_axi_rready;
 
   always @(posedge aclk) begin
     // Proven: the ROM is read once for each read taken, at the edge that
@@ -211,15 +212,17 @@ module quelto_axi4lite_adapter (
     // address comes.
     if (rom_sel || rom_rd)
       assert(aresetn && (ar_held || ar_taken));
+    // Proven: R has a word in every clock in which a read is owed, so a
+    // read's word is on R in the clock after the edge that takes it.
+    assert(s_axi_rvalid == (f_reads != 11'd0));
     if (f_past_valid) begin
       // Proven: with RREADY held high, ARREADY is high in every clock
-      // after an edge out of reset: one read per clock.
+      // after an edge out of reset, and no word waits: one read per
+      // clock.
       if (f_rready_high && $past(aresetn))
-        assert(s_axi_arready);
-      // Proven: a read's data comes by its third clock when R is free;
-      // a write is taken by the second clock that has both VALIDs, and
-      // answered at once.
-      assert(f_r_wait <= 2'd2);
+        assert(s_axi_arready && held_count == 2'd0);
+      // Proven: a write is taken by the second clock that has both
+      // VALIDs, and answered at once.
       if ($past(aresetn && s_axi_awvalid && s_axi_wvalid && !s_axi_bvalid &&
                 !s_axi_awready) && aresetn)
         assert(s_axi_awready && s_axi_wready);
@@ -232,18 +235,21 @@ module quelto_axi4lite_adapter (
       assert(s_axi_awready == s_axi_wready);
       assert(!s_axi_awready || !s_axi_bvalid);
       assert(f_aws == {1'b0, s_axi_bvalid} && f_ws == {1'b0, s_axi_bvalid});
-      assert(f_reads == s_axi_rvalid + word_held + reading + ar_held);
-      if (word_held)
-        assert(s_axi_rvalid && !reading);
+      assert(f_reads == held_count + reading + ar_held);
+      assert(held_count != 2'd3 && !(held_count == 2'd2 && reading));
+      if (ar_held)
+        assert(held_count == 2'd2);
       if (f_tracking) begin
         assert(f_len == 8'd0 && f_done == 8'd0 && f_size == 3'd2 &&
                f_type == 2'b01 && f_id == 1'b0 &&
                f_next_beats[31:0] == f_start);
-        if (f_ahead == s_axi_rvalid && word_held)
-          assert(f_start[31:2] != f_address || held_word == f_word);
-        if (f_ahead == s_axi_rvalid + word_held && reading)
+        if (f_ahead == 11'd0 && held_count != 2'd0)
+          assert(f_start[31:2] != f_address || held_first == f_word);
+        if (f_ahead == 11'd1 && held_count == 2'd2)
+          assert(f_start[31:2] != f_address || held_second == f_word);
+        if (f_ahead == held_count && reading)
           assert(f_read_ad == f_start[31:2]);
-        if (f_ahead == s_axi_rvalid + word_held + reading && ar_held)
+        if (f_ahead == held_count + reading && ar_held)
           assert(ar_held_addr == f_start);
       end
     end

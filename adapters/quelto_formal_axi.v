@@ -13,8 +13,9 @@
 // across a 4 KB boundary.
 //
 // It asserts of the slave what they make it do, with what a ROM adds:
-// READYs low, and no VALID, in reset; every VALID held, with what it
-// carries, until READY; R beats only for bursts taken, in order, each
+// READYs low, and no VALID, from the first edge that samples reset until
+// the edge after it rises; every VALID held, with what it carries, until
+// READY; R beats only for bursts taken, in order, each
 // with OKAY, the burst's ID, RLAST on its last beat alone, and the word
 // that holds the address that AXI4 gives that beat (f_address holds
 // f_word, as the quelto_formal_rom beside it chooses); RDATA 0 while

@@ -13,8 +13,11 @@
 // PIPELINED 0 is the classic bus: the master holds a request (CYC and
 // STB) until an edge sees its ack or err.  BURST 1 adds registered
 // feedback: after an edge that completes a transfer (ACK and STB) with
-// CTI 001 or 010, the master's next transfer, if it keeps STB, is the
-// burst's next address, and the slave may have answered it already.
+// CTI 001 or 010, the slave may answer the master's next transfer in the
+// next clock, before it has seen it; the master should give the burst's
+// next address then, but may give another address, or a write, which
+// the slave must then not answer as if it were the burst's next read.
+// ACK_WRITES 1 has a write answered with an ack instead of an err.
 // PIPELINED 1 is the pipelined bus: a request is taken at an edge with
 // STB and not STALL, and answered later, in order; a master holds a
 // request that STALL refuses.  Dropping CYC abandons every answer owed.
@@ -30,7 +33,8 @@
 
 module quelto_formal_wishbone #(
   parameter PIPELINED = 0,
-  parameter BURST = 0
+  parameter BURST = 0,
+  parameter ACK_WRITES = 0
 ) (
   input  wire        clk,
   input  wire        rst,
@@ -70,22 +74,6 @@ module quelto_formal_wishbone #(
   wire burst_goes_on = BURST && request && ack &&
                        (cti == CONSTANT || cti == INCREMENTING);
 
-  // The next word address of a burst: the same for a constant address;
-  // for an incrementing one the next, within an aligned block of 4, 8 or
-  // 16 words when BTE says that it wraps.
-  function [31:2] f_next(input [31:2] word, input [2:0] type, input [1:0] wrap);
-    reg [31:2] block;
-    begin
-      block = wrap == 2'b01 ? 30'd4 : wrap == 2'b10 ? 30'd8 : 30'd16;
-      if (type == CONSTANT)
-        f_next = word;
-      else if (wrap == 2'b00)
-        f_next = word + 30'd1;
-      else
-        f_next = word & ~(block - 30'd1) | (word + 30'd1) & (block - 30'd1);
-    end
-  endfunction
-
   // The master.
 `ifdef FORMAL_NO_RESET
   always @(*)
@@ -104,10 +92,6 @@ module quelto_formal_wishbone #(
         assume(sel == $past(sel) && dat_w == $past(dat_w));
         assume(cti == $past(cti) && bte == $past(bte));
       end
-      // A burst goes on at its next address.
-      if ($past(burst_goes_on) && stb)
-        assume(we == $past(we) &&
-               adr[31:2] == f_next($past(adr[31:2]), $past(cti), $past(bte)));
       // The pipelined master keeps one direction while answers are owed.
       if (PIPELINED && f_outstanding != 3'd0 && stb)
         assume(we == f_last_we);
@@ -157,15 +141,20 @@ module quelto_formal_wishbone #(
         assert(f_outstanding != 3'd0);
       else
         assert($past(request) && ($past(!answer) || $past(burst_goes_on)));
-      // Proven: a read gets an ack, a write an err.
+      // Proven: a read gets an ack, a write an err (or an ack, with
+      // ACK_WRITES); on the classic bus, the transfer that the answer
+      // completes is the one on the bus in its clock.
       if (PIPELINED)
-        assert(ack == !f_last_we);
-      else
-        assert(ack == !$past(we));
+        assert(ack == (!f_last_we || ACK_WRITES != 0));
+      else if (request)
+        assert(ack == (!we || ACK_WRITES != 0));
     end
-    // Proven: an ack brings the word at its request's address.
-    if (!PIPELINED && ack && request && adr[31:2] == f_address)
+    // Proven: an ack completes a read with the word at its address, and
+    // a write with 0.
+    if (!PIPELINED && ack && request && !we && adr[31:2] == f_address)
       assert(dat_r == f_word);
+    if (!PIPELINED && ack && request && we)
+      assert(dat_r == 32'h0);
     if (PIPELINED && f_tracking && f_ahead == 3'd0 && answer)
       assert(ack && dat_r == f_word);
     if (PIPELINED && f_tracking)

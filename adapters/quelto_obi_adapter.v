@@ -9,16 +9,17 @@
 // addr_i is a byte address; the ROM ignores bits 1:0 and be_i, and
 // returns whole words.
 //
-// Latency: gnt_o is high from the clock after reset on, so a request is
-// granted at the first edge that sees req_i; its answer, rvalid_o with
-// the word in rdata_o for a read, comes in the next clock.  A write is
-// answered likewise, with err_o high; it changes nothing.
+// Latency: gnt_o is high exactly while rst_ni is, from power-up on in a
+// design without a reset, so a request is granted at the first edge that
+// sees req_i out of reset; its answer, rvalid_o with the word in rdata_o
+// for a read, comes in the next clock.  A write is answered likewise,
+// with err_o high; it changes nothing.  No request is granted in reset.
 //
 // Throughput: one read per clock, with a request at every edge.
 //
-// Outputs: gnt_o, rvalid_o and err_o are registers; rdata_o is the
-// module's own output register gated by rvalid_o and err_o, and 0 while
-// rvalid_o is low; err_o is low with every read.  No bus input reaches a bus
+// Outputs: rvalid_o and err_o are registers, and gnt_o is rst_ni itself;
+// rdata_o is the module's own output register gated by rvalid_o and
+// err_o, and 0 while rvalid_o is low; err_o is low with every read.  No bus input reaches a bus
 // output without a register.  rom_ad, rom_sel and rom_rd follow req_i and
 // addr_i within the clock, so that the module takes the address at the
 // edge of the grant.  rst_ni is synchronous here (take it through a
@@ -31,7 +32,7 @@ module quelto_obi_adapter (
   input  wire        clk_i,
   input  wire        rst_ni,
   input  wire        req_i,
-  output reg         gnt_o = 1'b0,
+  output wire        gnt_o,
   input  wire [31:0] addr_i,
   input  wire        we_i,
   input  wire [3:0]  be_i,
@@ -45,8 +46,10 @@ module quelto_obi_adapter (
   output wire        rom_rd,
   input  wire [31:0] rom_rdata
 );
+  // Granted at every edge out of reset, at none in reset.
+  assign gnt_o = rst_ni;
   // The request granted at this edge.
-  wire granted = req_i && gnt_o && rst_ni;
+  wire granted = req_i && gnt_o;
 
   // The ROM registers the address itself: the read goes to it at once,
   // for exactly one clock, and its word is there in the next.
@@ -57,7 +60,6 @@ module quelto_obi_adapter (
   assign rdata_o = rvalid_o && !err_o ? rom_rdata : 32'h0;
 
   always @(posedge clk_i) begin
-    gnt_o    <= rst_ni;
     rvalid_o <= granted;
     err_o    <= granted && we_i;
   end
@@ -88,10 +90,12 @@ module quelto_obi_adapter (
     // in reset.
     if (rom_sel || rom_rd)
       assert(req_i && gnt_o && !we_i && rst_ni);
+    // Proven: gnt_o is high exactly while reset is not asserted, from
+    // the first clock on: a request at an edge out of reset is granted,
+    // and none in reset.
+    assert(gnt_o == rst_ni);
     if (f_past_valid) begin
-      // Proven: gnt_o is high in every clock after an edge out of reset,
-      // and every request granted is answered in the next clock.
-      assert(gnt_o == $past(rst_ni));
+      // Proven: every request granted is answered in the next clock.
       assert(rvalid_o == $past(granted));
       // The adapter's state agrees with the ROM's and the bus's.
       assert(f_read == (rvalid_o && !err_o));

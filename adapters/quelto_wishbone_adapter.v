@@ -13,7 +13,11 @@
 // the master takes the word at the second rising edge that sees wb_stb_i
 // high (one wait state), the fastest that a classic slave with a
 // registered acknowledge can answer.  A write gets wb_err_o instead, in
-// the same clock; it changes nothing.  Every answer is high for one clock.
+// the same clock; it changes nothing.  With ACK_WRITES 1, for a master
+// that has no ERR input (picorv32_wb), which would wait for ever for an
+// answer to a store into the ROM, a write gets wb_ack_o instead, with
+// wb_dat_o 0, and still changes nothing.  Every answer is high for one
+// clock.
 //
 // Throughput: one read every two clocks.
 //
@@ -27,7 +31,9 @@
 
 `default_nettype none
 
-module quelto_wishbone_adapter (
+module quelto_wishbone_adapter #(
+  parameter ACK_WRITES = 0
+) (
   input  wire        wb_clk_i,
   input  wire        wb_rst_i,
   input  wire        wb_cyc_i,
@@ -54,15 +60,17 @@ module quelto_wishbone_adapter (
   assign rom_ad   = wb_adr_i;
   assign rom_sel  = request && !wb_we_i && !wb_rst_i;
   assign rom_rd   = rom_sel;
+  // After a write the ROM gives 0, as it read nothing.
   assign wb_dat_o = wb_ack_o ? rom_rdata : 32'h0;
 
+  wire write = request && wb_we_i;
   always @(posedge wb_clk_i)
     if (wb_rst_i) begin
       wb_ack_o <= 1'b0;
       wb_err_o <= 1'b0;
     end else begin
-      wb_ack_o <= rom_sel;
-      wb_err_o <= request && wb_we_i;
+      wb_ack_o <= rom_sel || ACK_WRITES != 0 && write;
+      wb_err_o <= ACK_WRITES == 0 && write;
     end
 
   // What a ROM has no use for.
@@ -79,7 +87,7 @@ module quelto_wishbone_adapter (
     .rom_rdata(rom_rdata), .f_address(f_address), .f_word(f_word),
     .f_read(f_read), .f_read_ad(f_read_ad), .f_past_valid(f_past_valid));
 
-  quelto_formal_wishbone #(.PIPELINED(0), .BURST(0)) bus (
+  quelto_formal_wishbone #(.PIPELINED(0), .BURST(0), .ACK_WRITES(ACK_WRITES)) bus (
     .clk(wb_clk_i), .rst(wb_rst_i), .cyc(wb_cyc_i), .stb(wb_stb_i),
     .we(wb_we_i), .adr(wb_adr_i), .sel(wb_sel_i), .dat_w(wb_dat_i),
     .cti(3'b000), .bte(2'b00), .stall(1'b0),
@@ -94,11 +102,11 @@ module quelto_wishbone_adapter (
       assert(wb_cyc_i && wb_stb_i && !wb_we_i && !wb_rst_i &&
              !(f_past_valid && f_read));
     if (f_past_valid) begin
-      assert(wb_ack_o == f_read);
+      assert(wb_ack_o == (f_read || ACK_WRITES != 0 && $past(write && !wb_rst_i)));
       // Proven: every request is answered in its second clock.
       if ($past(request && !wb_rst_i))
         assert(wb_ack_o || wb_err_o);
-      if (wb_ack_o && wb_cyc_i && wb_stb_i)
+      if (f_read && wb_cyc_i && wb_stb_i)
         assert(f_read_ad == wb_adr_i[31:2]);
     end
   end

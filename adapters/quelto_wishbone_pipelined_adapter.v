@@ -12,21 +12,24 @@
 // Latency: a request is taken at an edge with wb_cyc_i and wb_stb_i high
 // and wb_stall_o low, and answered in the next clock: wb_ack_o with the
 // word for a read, wb_err_o for a write, which changes nothing.  Answers
-// come in the order of the requests, one for each, and none after the
-// master drops wb_cyc_i.
+// come in the order of the requests, one for each.  A master that drops
+// wb_cyc_i abandons the answer owed: it may still show in the clock in
+// which wb_cyc_i is low, as the Wishbone rules allow, and none comes
+// after that clock.
 //
 // Throughput: one read per clock, with a request at every edge.
-// wb_stall_o is high only in reset, so a master without STALL (NEORV32's
-// external bus) may leave it unconnected if it holds its requests while
-// the adapter is in reset.
+// wb_stall_o is high exactly while wb_rst_i is high, so a master without
+// STALL (NEORV32's external bus) may leave it unconnected if it holds its
+// requests while the adapter is in reset, and a request at an edge
+// without reset is always taken.
 //
-// Outputs: wb_stall_o, wb_ack_o and wb_err_o are registers; wb_dat_o is
-// the module's own output register gated by wb_ack_o, and 0 whenever
-// wb_ack_o is low.  No bus input reaches a bus output without a register.
-// rom_ad, rom_sel and rom_rd follow the bus within the clock, so that the
-// module takes the address at the request's own edge.  wb_rst_i is
-// synchronous; every register starts at 0, which is idle, so that a
-// design without a reset works too.
+// Outputs: wb_ack_o and wb_err_o are registers, and wb_stall_o is
+// wb_rst_i itself; wb_dat_o is the module's own output register gated by
+// wb_ack_o, and 0 whenever wb_ack_o is low.  No bus input reaches a bus
+// output without a register.  rom_ad, rom_sel and rom_rd follow the bus
+// within the clock, so that the module takes the address at the
+// request's own edge.  wb_rst_i is synchronous; every register starts at
+// 0, which is idle, so that a design without a reset works too.
 
 `default_nettype none
 
@@ -42,15 +45,18 @@ module quelto_wishbone_pipelined_adapter (
   output wire [31:0] wb_dat_o,
   output reg         wb_ack_o = 1'b0,
   output reg         wb_err_o = 1'b0,
-  output reg         wb_stall_o = 1'b0,
+  output wire        wb_stall_o,
 
   output wire [31:0] rom_ad,
   output wire        rom_sel,
   output wire        rom_rd,
   input  wire [31:0] rom_rdata
 );
+  // In reset no request is taken: STALL says so to a master, from the
+  // clock in which reset rises to the one in which it falls.
+  assign wb_stall_o = wb_rst_i;
   // The request taken at this edge.
-  wire take = wb_cyc_i && wb_stb_i && !wb_stall_o && !wb_rst_i;
+  wire take = wb_cyc_i && wb_stb_i && !wb_rst_i;
 
   // The ROM registers the address itself: the read goes to it at once,
   // for exactly one clock, and its word is there in the next.
@@ -59,10 +65,7 @@ module quelto_wishbone_pipelined_adapter (
   assign rom_rd   = rom_sel;
   assign wb_dat_o = wb_ack_o ? rom_rdata : 32'h0;
 
-  // In reset no request is taken: STALL says so to a master that leaves
-  // reset first.
   always @(posedge wb_clk_i) begin
-    wb_stall_o <= wb_rst_i;
     wb_ack_o   <= rom_sel;
     wb_err_o   <= take && wb_we_i;
   end
@@ -94,11 +97,12 @@ module quelto_wishbone_pipelined_adapter (
     // never in reset.
     if (rom_sel || rom_rd)
       assert(wb_cyc_i && wb_stb_i && !wb_stall_o && !wb_we_i && !wb_rst_i);
+    // Proven: STALL is high exactly while reset is: a request at an edge
+    // without reset is taken, and none is taken in reset.
+    assert(wb_stall_o == wb_rst_i);
     if (f_past_valid) begin
-      // Proven: every request taken is answered in the next clock; STALL
-      // is high only in the clock after an edge in reset.
+      // Proven: every request taken is answered in the next clock.
       assert((wb_ack_o || wb_err_o) == $past(take));
-      assert(wb_stall_o == $past(wb_rst_i));
       // The adapter's state agrees with the ROM's and the bus's.
       assert(wb_ack_o == f_read);
       assert(f_outstanding == {2'b00, wb_ack_o || wb_err_o});

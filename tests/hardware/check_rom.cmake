@@ -42,7 +42,8 @@
 #               image's word file; the design before the swap must fail
 # ADAPTER: a bus adapter of ADAPTERS (such as wishbone for
 #   quelto_wishbone_adapter.v), optional: simulate reads the one module
-#   through it, and lint and synthesize check the adapter on its own too.
+#   through it, and lint and synthesize check the adapter on its own too;
+#   DEFINES, macros for the bench's master (such as ACK_WRITES).
 # Tools: QUELTO, QUELTO_WORDS, MAKE_IMAGE, IVERILOG, VVP, VERILATOR,
 # YOSYS, OBJCOPY, SREC_CAT, MAKE, CROSS (prefix of the RISC-V binutils),
 # NEXTPNR_ICE40, ICEPACK, ICEBRAM, ICEBOX_VLOG; files: BENCH, WORDS_BENCH,
@@ -149,6 +150,9 @@ function(simulate)
     get_filename_component(bench_dir "${BENCH}" DIRECTORY)
     string(TOUPPER "${ADAPTER}" upper)
     list(APPEND defines -DADAPTER -DADAPTER_${upper} -I "${bench_dir}")
+    foreach(define IN LISTS DEFINES)
+      list(APPEND defines -D${define})
+    endforeach()
   endif()
   run("${IVERILOG}" -g2005 ${defines} -o bench.vvp "${BENCH}" ${ARGN})
   run("${VVP}" -n bench.vvp ${plusargs})

@@ -27,6 +27,7 @@
     .hreadyout(hreadyout), .hresp(hresp), .hrdata(bus_rdata),
     .rom_ad(mem_ad), .rom_sel(mem_sel), .rom_rd(mem_rd), .rom_rdata(rdata_a));
   assign answer = data_ours && !data_write;
+  assign taken = hsel && htrans[1] && hready;
   assign progress = data_ours && hready;
 
   // The manager: the address phase on the bus, which ended at the last

@@ -40,6 +40,7 @@
     .s_axi_bready(bready),
     .rom_ad(mem_ad), .rom_sel(mem_sel), .rom_rd(mem_rd), .rom_rdata(rdata_a));
   assign answer = rvalid;
+  assign taken = arvalid && arready;
   assign progress = rvalid && rready || bvalid && bready || rst;
 
   // B only once the address and the last W beat are taken.

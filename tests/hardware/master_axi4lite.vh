@@ -20,6 +20,7 @@
     .s_axi_rvalid(rvalid), .s_axi_rready(rready),
     .rom_ad(mem_ad), .rom_sel(mem_sel), .rom_rd(mem_rd), .rom_rdata(rdata_a));
   assign answer = rvalid;
+  assign taken = arvalid && arready;
   assign progress = rvalid && rready || bvalid && bready;
 
   integer gap, sent, answered;

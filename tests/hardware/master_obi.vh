@@ -15,6 +15,7 @@
     .rdata_o(bus_rdata), .err_o(err),
     .rom_ad(mem_ad), .rom_sel(mem_sel), .rom_rd(mem_rd), .rom_rdata(rdata_a));
   assign answer = rvalid && !err;
+  assign taken = req && gnt;
   assign progress = rvalid;
 
   integer     next_row = 0;

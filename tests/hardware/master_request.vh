@@ -11,14 +11,22 @@
   wire        error;
 `ifdef ADAPTER_WISHBONE
   wire        ack;
-  quelto_wishbone_adapter adapter (
+  // With ACK_WRITES, the adapter acknowledges writes, for a master that
+  // has no ERR input.
+`ifdef ACK_WRITES
+  localparam ack_writes = 1;
+`else
+  localparam ack_writes = 0;
+`endif
+  quelto_wishbone_adapter #(.ACK_WRITES(ack_writes)) adapter (
     .wb_clk_i(clk), .wb_rst_i(rst), .wb_cyc_i(request), .wb_stb_i(request),
     .wb_we_i(write), .wb_adr_i(address), .wb_sel_i(4'hf), .wb_dat_i(wdata),
     .wb_dat_o(bus_rdata), .wb_ack_o(ack), .wb_err_o(error),
     .rom_ad(mem_ad), .rom_sel(mem_sel), .rom_rd(mem_rd), .rom_rdata(rdata_a));
   assign answer = ack;
+  assign taken = request;
   assign progress = ack || error;
-  localparam write_error = 1;  // a write to a ROM is an error
+  localparam write_error = !ack_writes;  // a write to a ROM is an error
 `else
   wire        ready;
   quelto_valid_ready_adapter adapter (
@@ -27,6 +35,7 @@
     .mem_rdata(bus_rdata),
     .rom_ad(mem_ad), .rom_sel(mem_sel), .rom_rd(mem_rd), .rom_rdata(rdata_a));
   assign answer = ready && !write;
+  assign taken = request;
   assign progress = ready;
   assign error = 0;
   localparam write_error = 0;  // a write is acknowledged and ignored

@@ -5,7 +5,8 @@
 // value), constant-address bursts, linear bursts of up to 20 words that
 // cross wrap boundaries, and wrapping bursts of 4, 8 and 16 words that
 // start mid-line; STB falls for a pause at random between a burst's
-// transfers, and one burst in eight is cut short by dropping CYC.  A
+// transfers, one burst in eight is cut short by dropping CYC, and now and
+// then a burst's next transfer is a classic read of any row instead.  A
 // classic write comes now and then.  Every word is checked at the edge
 // that takes it, and every ack must be owed: to a request of the edge
 // before that had none, or to a burst that went on at that edge.
@@ -25,6 +26,7 @@
     .wb_dat_o(bus_rdata), .wb_ack_o(ack), .wb_err_o(err),
     .rom_ad(mem_ad), .rom_sel(mem_sel), .rom_rd(mem_rd), .rom_rdata(rdata_a));
   assign answer = ack;
+  assign taken = cyc && stb;
   assign progress = ack || err;
 
   reg ack_owed = 0;
@@ -75,7 +77,21 @@
         reads = reads + 1;
         @(negedge clk);
         adr = next_address(adr, kind, block);
-        if (beat == cut_at) begin
+        if (beat < length - 1 && beat != cut_at && !fastest &&
+            kind != CLASSIC && kind != RESERVED && ($random & 7) == 0) begin
+          // Not the burst's next address but any row, as a classic read
+          // with STB kept high: the word read ahead is not its answer.
+          adr = row_address({$random} % rows_a);
+          cti = CLASSIC;
+          @(posedge clk);
+          while (!ack && !err)
+            @(posedge clk);
+          check_read(adr[31:2] % rows_a, bus_rdata, err);
+          done_row[adr[31:2] % rows_a] = 1;
+          reads = reads + 1;
+          @(negedge clk);
+          beat = length;
+        end else if (beat == cut_at) begin
           // CYC low at an edge ends the burst.
           cyc = 0;
           stb = 0;

@@ -16,6 +16,7 @@
     .wb_dat_o(bus_rdata), .wb_ack_o(ack), .wb_err_o(err), .wb_stall_o(stall),
     .rom_ad(mem_ad), .rom_sel(mem_sel), .rom_rd(mem_rd), .rom_rdata(rdata_a));
   assign answer = ack;
+  assign taken = cyc && stb && !stall;
   assign progress = ack || err;
 
   integer     next_row = 0;

@@ -13,7 +13,8 @@
 # report, which names the assertion, and keeps the counterexample's
 # trace in WORK.  Run by CTest (see CMakeLists.txt beside this script).
 #
-# Tools: YOSYS, SMTBMC.  WORK: a scratch directory.
+# PARAMETERS, if set, are chparam's options for TOP, such as
+# "-set ACK_WRITES 1".  Tools: YOSYS, SMTBMC.  WORK: a scratch directory.
 
 cmake_minimum_required(VERSION 3.16)
 
@@ -25,8 +26,13 @@ foreach(model reset no_reset)
   if(model STREQUAL "no_reset")
     set(defines "-DFORMAL_NO_RESET ")
   endif()
+  set(parameters "")
+  if(PARAMETERS)
+    set(parameters "chparam ${PARAMETERS} ${TOP}\n")
+  endif()
   file(WRITE "${WORK}/${model}.ys"
     "read_verilog -formal ${defines}${sources}\n"
+    "${parameters}"
     "prep -top ${TOP}\n"
     "flatten\n"
     "opt_expr -full\n"
