@@ -2,7 +2,7 @@
 // The golden cases of tests/ for the JavaScript tests: each case's name,
 // its input and its arguments.  Left out are the cases that need the
 // process's own streams (a wrapper, or output to a device), which have no
-// meaning for a function or a page.
+// meaning for a function or a page, and those of quelto-words (words/).
 
 import { existsSync, readFileSync, readdirSync } from 'node:fs';
 import { join } from 'node:path';
@@ -10,7 +10,7 @@ import { join } from 'node:path';
 export function goldenCases(directory) {
   const cases = [];
   for (const group of readdirSync(directory, { withFileTypes: true })) {
-    if (!group.isDirectory())
+    if (!group.isDirectory() || group.name === 'words')
       continue;
     for (const file of readdirSync(join(directory, group.name)).sort()) {
       const base = join(directory, group.name, file.replace(/\.srec$/, ''));

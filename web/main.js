@@ -24,6 +24,8 @@ const copied = element('copied');
 const start = element('start');
 
 let compiled = null;
+// The page cannot convert at all (no WebAssembly): nothing is ever busy.
+let unable = false;
 // The bytes or text to convert, null until there are some.
 let input = null;
 // The last module written: its bytes, and the name to save it under.
@@ -43,9 +45,10 @@ function show(element, visible) {
 }
 
 // The result region is busy from an input until its result is shown; the
-// page starts busy, until quelto.wasm is compiled.
+// page starts busy, until quelto.wasm is compiled.  A page that cannot
+// convert is never busy, so that the line that says why is read out.
 function busy(state) {
-  result.setAttribute('aria-busy', String(state));
+  result.setAttribute('aria-busy', String(state && !unable));
 }
 
 // A module is laid out in blocks of lines, so that the browser lays out
@@ -120,7 +123,8 @@ function textOf(bytes) {
 // text, and typing there converts that text instead.  A file that is not
 // text, such as an ELF file chosen by mistake, is not shown: the note
 // says so, and quelto's error line says the rest.
-async function load(file) {
+// `more` counts the other files of a drop, which are left alone.
+async function load(file, more = 0) {
   busy(true);
   const given = ++inputs;
   const bytes = new Uint8Array(await file.arrayBuffer());
@@ -130,9 +134,11 @@ async function load(file) {
   const text = textOf(bytes);
   records.value = text ?? '';
   const size = `${bytes.length.toLocaleString('en-US')} bytes`;
+  const others = more === 0 ? ''
+    : `; ${more.toLocaleString('en-US')} more file${more === 1 ? '' : 's'} dropped, not read`;
   source.textContent = text === null
-    ? `From ${file.name}, ${size}: not text, so not shown above`
-    : `From ${file.name}, ${size}`;
+    ? `From ${file.name}, ${size}: not text, so not shown above${others}`
+    : `From ${file.name}, ${size}${others}`;
   convert();
 }
 
@@ -190,7 +196,11 @@ document.addEventListener('drop', (event) => {
   document.body.classList.remove('dropping');
   const { files } = event.dataTransfer;
   if (files.length > 0) {
-    load(files[0]);
+    // The file control names the file dropped, not one chosen before.
+    const dropped = new DataTransfer();
+    dropped.items.add(files[0]);
+    fileInput.files = dropped.files;
+    load(files[0], files.length - 1);
   } else {
     records.value = event.dataTransfer.getData('text/plain');
     records.dispatchEvent(new Event('input'));
@@ -198,7 +208,8 @@ document.addEventListener('drop', (event) => {
 });
 
 // The page cannot convert: it says why, in place of the steps.
-function unable(why) {
+function cannotConvert(why) {
+  unable = true;
   error.textContent = `This browser cannot run quelto here: ${why}\n`;
   show(start, false);
   show(error, true);
@@ -207,13 +218,13 @@ function unable(why) {
 
 if (typeof WebAssembly !== 'object') {
   // Turned off, as some browsers allow, or never there.
-  unable('it has no WebAssembly, or has it turned off.');
+  cannotConvert('it has no WebAssembly, or has it turned off.');
 } else {
   WebAssembly.compile(bytesOf(QUELTO_WASM)).then((wasm) => {
     compiled = wasm;
     convert();
   }, (failure) => {
     // Such as a browser too old for the page's policy on WebAssembly.
-    unable(failure.message);
+    cannotConvert(failure.message);
   });
 }

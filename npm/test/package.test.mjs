@@ -100,20 +100,26 @@ test('a terminal as standard input is read to its end', { skip: !hasPython && 'n
   }
 });
 
-test('the packed package, installed offline, converts the example', () => {
+test('the packed package, installed offline or run by npx from a relative path, converts the example', () => {
   const dir = mkdtempSync(join(tmpdir(), 'quelto-npm-'));
   try {
     const pack = spawnSync('npm', ['pack', '--pack-destination', dir], { cwd: PACKAGE });
     assert.equal(pack.status, 0, pack.stderr.toString());
-    const tarball = join(dir, pack.stdout.toString().trim());
+    const name = pack.stdout.toString().trim();
     const prefix = join(dir, 'prefix');
-    const install = spawnSync('npm', ['install', '--global', '--offline', '--prefix', prefix, tarball]);
+    const install = spawnSync('npm', ['install', '--global', '--offline', '--prefix', prefix, join(dir, name)]);
     assert.equal(install.status, 0, install.stderr.toString());
     const input = readFileSync(EXAMPLE);
-    const installed = runs([join(prefix, 'bin', 'quelto')], ['boot_rom'], input);
     const expected = REFERENCE ? runs([REFERENCE], ['boot_rom'], input) : theCommand(['boot_rom'], input);
+    const installed = runs([join(prefix, 'bin', 'quelto')], ['boot_rom'], input);
     assert.equal(installed.status, 0);
     assert.deepEqual(installed, expected);
+    // As the README shows it, from the tarball's directory, with a cache
+    // of its own so that nothing is taken from an earlier run.
+    const npx = spawnSync('npx', ['--yes', '--offline', '--cache', join(dir, 'cache'),
+      '--package', `./${name}`, 'quelto', 'boot_rom'], { cwd: dir, input });
+    assert.equal(npx.status, 0, npx.stderr.toString());
+    assert.deepEqual(new Uint8Array(npx.stdout), expected.stdout);
   } finally {
     rmSync(dir, { recursive: true });
   }

@@ -3,7 +3,9 @@
 // checks each word against the image the module was generated from.
 //
 // Macros: ROM_A, and optionally ROM_B, the module names.
-// Plusargs: +image_a=FILE (and +image_b=FILE), the image as raw bytes.
+// Plusargs: +image_a=FILE (and +image_b=FILE), the image as raw bytes;
+// +rom_rows=N, optional, the rows of ROM A's table: an image that needs
+// more fails at once, with both sizes, before any row is read.
 //
 // Both ROMs hang on the same bus.  Each ignores the address bits above its
 // table, so a ROM with the smaller table serves the row index modulo its
@@ -40,7 +42,7 @@ module rom_bench;
 
   // Image A is stored from 0, image B from image_capacity.
   reg  [7:0]  image [0:2 * image_capacity - 1];
-  integer     size_a, size_b, rows_a, rows_b;
+  integer     size_a, size_b, rows_a, rows_b, rom_rows;
 
   `ROM_A rom_a (.mem_rdata(rdata_a), .clk(clk), .mem_ad(mem_ad),
                 .mem_sel(mem_sel), .mem_rd(mem_rd));
@@ -133,6 +135,11 @@ module rom_bench;
     rows = rows_a > rows_b ? rows_a : rows_b;
     if (size_a == 0) begin
       $display("FAIL: no image");
+      $finish;
+    end
+    if ($value$plusargs("rom_rows=%d", rom_rows) && rows_a > rom_rows) begin
+      $display("FAIL: the image has %0d bytes, for a table of %0d rows; the ROM's table has %0d rows (%0d bytes)",
+               size_a, rows_a, rom_rows, rom_rows * 4);
       $finish;
     end
 

@@ -4,7 +4,8 @@
 // module, that the native quelto writes; the module name box, pasted text
 // and a dropped file must do as the command line does; the empty page,
 // a file that is not text and a browser without WebAssembly must be met
-// with words; and the page must ask for nothing but itself.  Run by CTest in a WebAssembly build, with
+// with words, and a drop must say which file it read; and the page must
+// ask for nothing but itself.  Run by CTest in a WebAssembly build, with
 //   PAGE        the page, quelto-VERSION.html
 //   CASES       the test suite's directory of cases, tests/
 //   EXAMPLE     the example's S-records, examples/boot.srec
@@ -115,9 +116,14 @@ test('without WebAssembly, the page says that it cannot convert', async () => {
   await bare.addInitScript(() => delete globalThis.WebAssembly);
   await bare.goto(pageUrl);
   await bare.locator('#result[aria-busy=false]').waitFor();
-  assert.equal(await bare.getByRole('region', { name: 'Error' }).textContent(),
-    'This browser cannot run quelto here: it has no WebAssembly, or has it turned off.\n');
+  const cannot = 'This browser cannot run quelto here: it has no WebAssembly, or has it turned off.\n';
+  assert.equal(await bare.getByRole('region', { name: 'Error' }).textContent(), cannot);
   assert.ok(!await bare.locator('#start').isVisible());
+  // A file chosen then leaves the line readable: the result is not busy.
+  await bare.getByLabel('S-record file').setInputFiles({ name: 'boot.srec', mimeType: 'text/plain', buffer: example });
+  await bare.locator('#source', { hasText: 'From boot.srec' }).waitFor();
+  assert.equal(await bare.locator('#result').getAttribute('aria-busy'), 'false');
+  assert.equal(await bare.getByRole('region', { name: 'Error' }).textContent(), cannot);
   await bare.close();
 });
 
@@ -163,6 +169,28 @@ test('pasted text and a dropped file give what a chosen file gives', async () =>
       await page.dispatchEvent('body', 'drop', { dataTransfer });
     }), chosen);
   }
+});
+
+test('a dropped file replaces a chosen one in the file control; of several, the note names the first', async () => {
+  await nameBox.fill('');
+  await shown(choose('boot.srec', example));
+  const elf = Buffer.from('\x7fELF\x01\x01\x01\0', 'latin1');
+  const drop = (files) => async () => {
+    const dataTransfer = await page.evaluateHandle((all) => {
+      const transfer = new DataTransfer();
+      for (const [name, bytes] of all)
+        transfer.items.add(new File([new Uint8Array(bytes)], name));
+      return transfer;
+    }, files.map(([name, bytes]) => [name, [...bytes]]));
+    await page.dispatchEvent('body', 'drop', { dataTransfer });
+  };
+  assert.deepEqual(await shown(drop([['boot.elf', elf]])), expected(elf, undefined));
+  assert.equal(await fileInput.evaluate((input) => input.files[0].name), 'boot.elf');
+  assert.deepEqual(await shown(drop([['boot.srec', example], ['boot.elf', elf], ['x.srec', elf]])),
+    expected(example, undefined));
+  assert.equal(await fileInput.evaluate((input) => input.files[0].name), 'boot.srec');
+  assert.equal(await page.locator('#source').textContent(),
+    `From boot.srec, ${example.length} bytes; 2 more files dropped, not read`);
 });
 
 test('the page asks for nothing but itself, and reports no problem', () => {
