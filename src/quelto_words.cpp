@@ -103,22 +103,28 @@ int main(int argc, char *argv[])
 {
 	use_binary_streams();
 
+	// An option comes first, and the operands follow it: rows, at most
+	// one, without an option; one with --placeholder; none with --help
+	// and --version.
 	const char *option = argc > 1 && argv[1][0] == '-' ? argv[1] : "";
-	if (std::strcmp(option, "--help") == 0 && argc == 2) {
-		std::fputs(usage_text, stdout);
-	} else if (std::strcmp(option, "--version") == 0 && argc == 2) {
-		std::printf("%s %s\n", program_name, QUELTO_VERSION);
-	} else if (std::strcmp(option, "--placeholder") == 0 && argc == 3) {
-		write_placeholder(parse_rows(argv[2], smallest_placeholder,
-		    largest_placeholder));
-	} else if (*option != '\0' && std::strcmp(option, "--placeholder") != 0 &&
-	    std::strcmp(option, "--help") != 0 && std::strcmp(option, "--version") != 0) {
+	const bool has_option = *option != '\0';
+	const int operands = argc - 1 - has_option;
+	int most = 0;
+	if (!has_option || std::strcmp(option, "--placeholder") == 0)
+		most = 1;
+	else if (std::strcmp(option, "--help") != 0 && std::strcmp(option, "--version") != 0)
 		usage_error("unknown option ", option);
-	} else if (*option != '\0' || argc > 2) {
+	if (operands > most || (has_option && operands < most))
 		usage_error("wrong number of arguments", "");
-	} else {
-		write_image_words(argc == 2 ? parse_rows(argv[1], 1, largest_table) : 0);
-	}
+
+	if (!has_option)
+		write_image_words(operands == 1 ? parse_rows(argv[1], 1, largest_table) : 0);
+	else if (std::strcmp(option, "--placeholder") == 0)
+		write_placeholder(parse_rows(argv[2], smallest_placeholder, largest_placeholder));
+	else if (std::strcmp(option, "--help") == 0)
+		std::fputs(usage_text, stdout);
+	else
+		std::printf("%s %s\n", program_name, QUELTO_VERSION);
 	finish_output();
 	return 0;
 }
