@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: ISC
 // Makes the web page: one HTML file that holds quelto.wasm, the page's
-// script, bundled by esbuild, and its style, so that it needs nothing
+// script, bundled by esbuild, its style and the licence, so that it needs nothing
 // beside it and asks the network for nothing.
 //
 //   node web/build.mjs QUELTO_WASM VERSION OUTPUT
@@ -41,6 +41,13 @@ if (/<\/script/i.test(script) || /<\/style/i.test(style)) {
   console.error('web/build.mjs: the script or the style would end its element early');
   process.exit(1);
 }
+// The page is a copy of quelto, so it carries the licence, whole, in a
+// comment; "--" would end that comment early.
+const licence = readFileSync(join(here, '..', 'LICENSE'), 'utf8');
+if (licence.includes('--')) {
+  console.error('web/build.mjs: LICENSE would end its comment early');
+  process.exit(1);
+}
 
 const hash = (text) => `'sha256-${createHash('sha256').update(text).digest('base64')}'`;
 const policy = [
@@ -53,7 +60,7 @@ const policy = [
 ].join('; ');
 
 // Replaced by functions, so that no $ in the texts is taken for a pattern.
-const values = { POLICY: policy, VERSION: version, STYLE: style, SCRIPT: script };
+const values = { LICENSE: licence, POLICY: policy, VERSION: version, STYLE: style, SCRIPT: script };
 const page = readFileSync(join(here, 'page.html'), 'utf8')
-  .replace(/@(POLICY|VERSION|STYLE|SCRIPT)@/g, (_, key) => values[key]);
+  .replace(/@(LICENSE|POLICY|VERSION|STYLE|SCRIPT)@/g, (_, key) => values[key]);
 writeFileSync(output, page);

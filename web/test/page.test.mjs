@@ -5,7 +5,7 @@
 // and a dropped file must do as the command line does; the empty page,
 // a file that is not text and a browser without WebAssembly must be met
 // with words, and a drop must say which file it read; and the page must
-// ask for nothing but itself.  Run by CTest in a WebAssembly build, with
+// carry the licence and ask for nothing but itself.  Run by CTest in a WebAssembly build, with
 //   PAGE        the page, quelto-VERSION.html
 //   CASES       the test suite's directory of cases, tests/
 //   EXAMPLE     the example's S-records, examples/boot.srec
@@ -191,6 +191,11 @@ test('a dropped file replaces a chosen one in the file control; of several, the 
   assert.equal(await fileInput.evaluate((input) => input.files[0].name), 'boot.srec');
   assert.equal(await page.locator('#source').textContent(),
     `From boot.srec, ${example.length} bytes; 2 more files dropped, not read`);
+});
+
+test('the page carries the licence, whole', () => {
+  const licence = readFileSync(new URL('../../LICENSE', import.meta.url), 'utf8');
+  assert.ok(readFileSync(PAGE, 'utf8').includes(`<!--\n${licence}-->`));
 });
 
 test('the page asks for nothing but itself, and reports no problem', () => {
