@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: ISC
 // Makes the web page: one HTML file that holds quelto.wasm, the page's
-// script, bundled by esbuild, its style and the licence, so that it needs nothing
-// beside it and asks the network for nothing.
+// script, bundled by esbuild, its style and the licence, so that it needs
+// nothing beside it and asks the network for nothing.
 //
 //   node web/build.mjs QUELTO_WASM VERSION OUTPUT
 //
