@@ -30,6 +30,8 @@
 // phase.  hresetn is synchronous, and hreadyout is high in reset; every
 // register starts at 0, which is idle, so that a design without a reset
 // works too.
+//
+// Paths from a bus input to a bus output without a register: none.
 
 `default_nettype none
 

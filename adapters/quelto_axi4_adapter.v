@@ -17,36 +17,42 @@
 // whatever their IDs.
 //
 // Latency: the ROM reads a burst's first beat at the edge that takes its
-// address, when nothing is ahead of it, and RVALID is high in the next
-// clock with the ROM's word, so with RREADY high the master takes the
-// first beat at the first edge after the one that takes the address: the
-// least that a ROM with a clock of read latency allows.
+// address, and RVALID is high in the next clock with the ROM's word
+// (behind the beats before, if any wait), so with RREADY high the master
+// takes the first beat at the first edge after the one that takes the
+// address: the least that a ROM with a clock of read latency allows.
 //
 // Throughput: one beat per clock while RREADY is high, within a burst and
-// from one burst to the next.  The adapter takes a burst's address while
-// the burst before is still read, and holds one address waiting; ARREADY
-// is low while it holds one.  When RREADY falls, up to two beats wait in
-// the adapter, in order; no beat is lost, the ROM is read once for each
-// beat, and once RREADY rises again the beats come one per clock, with no
-// clock lost.
+// from one burst to the next: ARREADY is high from the edge that reads a
+// burst's last beat, so that the next burst's address is taken, and its
+// first beat read, at the edge after.  How a burst's address steps from
+// beat to beat is worked out once, when the address is taken.  When
+// RREADY falls, one beat waits in the adapter and the ROM holds the next,
+// in order; the ROM has no word of its own over an edge without a read,
+// so it reads that beat again at each edge while both wait, and ARREADY
+// is low meanwhile.  No beat is lost, and once RREADY rises again the
+// beats come one per clock, with no clock lost.
 //
 // Writes change nothing: the adapter takes the address and every W beat
 // up to WLAST, in either order and any number of clocks apart, and then
 // answers SLVERR on B with the burst's AWID.  One write burst is taken at
 // a time; the write channels never wait on the read channels.
 //
-// Outputs: every READY, and BVALID and BID, is a register; RVALID, RDATA,
-// RID and RLAST are chosen by registers between the beats that wait in
-// the adapter's registers and the ROM's own output register, and RDATA,
-// RID and RLAST are 0 while RVALID is low; RRESP and BRESP are
-// constants.  No bus input reaches a bus output without a register.
-// rom_ad, rom_sel and rom_rd follow ARADDR and ARVALID within the clock,
-// so that the module takes a first beat's address at the edge that takes
-// it from the bus.  aresetn is synchronous: from the first edge that
-// samples it low, the READYs are low, and no VALID is high, until the
-// edge after it rises, so that a master that leaves reset first waits
-// for the adapter.  Every register starts at 0, which is idle, so that a
-// design without a reset works too.
+// Outputs: every READY, and BVALID and BID, is a register; RVALID, RID
+// and RLAST are chosen by registers; RDATA by a register between the beat
+// that waits in the adapter and the ROM's own output register, which is
+// 0 after an edge without a read, so that RDATA, RID and RLAST are 0
+// while RVALID is low; RRESP and BRESP are constants.  No bus input
+// reaches a bus output without a register.  rom_ad, rom_sel and rom_rd
+// follow ARADDR and ARVALID within the clock, so that the module takes a
+// first beat's address at the edge that takes it from the bus.  aresetn
+// is synchronous: from the first edge that samples it low, the READYs are
+// low, and no VALID is high, until the edge after it rises, so that a
+// master that leaves reset first waits for the adapter.  Every register
+// starts at 0, which is idle, so that a design without a reset works
+// too.
+//
+// Paths from a bus input to a bus output without a register: none.
 
 `default_nettype none
 
@@ -103,140 +109,117 @@ module quelto_axi4_adapter #(
   output wire                rom_rd,
   input  wire [31:0]         rom_rdata
 );
-  localparam [1:0] FIXED = 2'b00, WRAP = 2'b10;
+  localparam [1:0] FIXED = 2'b00, INCR = 2'b01, WRAP = 2'b10;
   localparam [1:0] OKAY = 2'b00, SLVERR = 2'b10;
 
-  // A burst's beats are read from one of three places, the first that
-  // has one: the burst under way (burst_*: the address of its next beat,
-  // and the beats after that one), an address taken and waiting (held_*),
-  // or the address that the bus gives at this edge.
-  reg                burst_on = 1'b0;
-  reg [31:0]         burst_addr = 32'h0;
-  reg [7:0]          burst_len = 8'd0;
-  reg [2:0]          burst_size = 3'd0;
-  reg [1:0]          burst_type = 2'd0;
-  reg [5:0]          burst_wrap = 6'd0;
-  reg [ID_WIDTH-1:0] burst_id = {ID_WIDTH{1'b0}};
-
-  reg                held = 1'b0;
-  reg [31:0]         held_addr = 32'h0;
-  reg [7:0]          held_len = 8'd0;
-  reg [2:0]          held_size = 3'd0;
-  reg [1:0]          held_type = 2'd0;
-  reg [ID_WIDTH-1:0] held_id = {ID_WIDTH{1'b0}};
-
-  wire ar_taken = s_axi_arvalid && s_axi_arready;
-  wire from_held = !burst_on && held;
-  wire from_bus  = !burst_on && !held && ar_taken;
-
-  wire [31:0]         addr = burst_on ? burst_addr :
-                             held     ? held_addr  : s_axi_araddr;
-  wire [7:0]          len  = burst_on ? burst_len  :
-                             held     ? held_len   : s_axi_arlen;
-  wire [2:0]          size = burst_on ? burst_size :
-                             held     ? held_size  : s_axi_arsize;
-  wire [1:0]          kind = burst_on ? burst_type :
-                             held     ? held_type  : s_axi_arburst;
-  wire [ID_WIDTH-1:0] id   = burst_on ? burst_id   :
-                             held     ? held_id    : s_axi_arid;
-
-  // The next beat's address: the same for FIXED; for INCR the next
-  // multiple of the size; for WRAP the same within the burst's aligned
-  // block of (len + 1) << size bytes, which a new burst's beats give.  A
-  // burst stays within its 4 KB page, so only the low 12 bits change.
-  wire [2:0]  bytes   = 3'd1 << size;
-  wire [5:0]  wrap    = burst_on ? burst_wrap : {len[3:0], 2'b00} >> (3'd2 - size) |
-                                                {3'd0, bytes - 3'd1};
-  wire [11:0] stepped = (addr[11:0] & ~{9'd0, bytes - 3'd1}) + {9'd0, bytes};
-  wire [31:0] next    =
-    kind == FIXED ? addr :
-    kind == WRAP  ? {addr[31:6], addr[5:0] & ~wrap | stepped[5:0] & wrap} :
-                    {addr[31:12], stepped};
-
   // A beat is on R from the clock after the ROM reads it: the ROM's own
-  // (reading: its word on rom_rdata now, and for this clock only), or,
-  // ahead of it, up to two beats kept when R was stalled (held_count, in
-  // first_* then second_*).  A beat goes to the ROM only if it has a
-  // place at the next edge, whatever RREADY does then.
+  // (reading: its word on rom_rdata now, and for this clock only, with
+  // reading_id and reading_last), or, ahead of it, one beat kept when R
+  // was stalled (skid_*).  When both wait, the ROM reads its beat again
+  // at the next edge (again: it holds no word of its own over an edge
+  // without a read).
   reg                reading = 1'b0;
   reg                reading_last = 1'b0;
   reg [ID_WIDTH-1:0] reading_id = {ID_WIDTH{1'b0}};
-  reg [1:0]          held_count = 2'd0;
-  reg [31:0]         first_word = 32'h0, second_word = 32'h0;
-  reg [ID_WIDTH-1:0] first_id = {ID_WIDTH{1'b0}}, second_id = {ID_WIDTH{1'b0}};
-  reg                first_last = 1'b0, second_last = 1'b0;
+  reg                skid_valid = 1'b0;
+  reg [31:0]         skid_word = 32'h0;
+  reg                skid_last = 1'b0;
+  reg [ID_WIDTH-1:0] skid_id = {ID_WIDTH{1'b0}};
+  reg                again = 1'b0;
 
-  wire kept_first = held_count != 2'd0;
-  assign s_axi_rvalid = kept_first || reading;
-  assign s_axi_rdata  = kept_first ? first_word : reading ? rom_rdata : 32'h0;
-  assign s_axi_rid    = kept_first ? first_id :
-                        reading ? reading_id : {ID_WIDTH{1'b0}};
-  assign s_axi_rlast  = kept_first ? first_last : reading && reading_last;
-  wire r_taken = s_axi_rvalid && s_axi_rready;
-  // Beats kept after this edge: the ROM's is kept unless R takes it.
-  wire [1:0] kept  = held_count + {1'b0, reading} - {1'b0, r_taken};
-  wire start = (burst_on || held || ar_taken) && kept != 2'd2 && aresetn;
-  // An address waits after this edge.
-  wire holds = held ? !(start && from_held) : ar_taken && !(start && from_bus);
+  // The ROM gives 0 after an edge without a read.
+  assign s_axi_rvalid = skid_valid || reading;
+  assign s_axi_rdata  = skid_valid ? skid_word : rom_rdata;
+  assign s_axi_rid    = skid_valid ? skid_id : reading_id;
+  assign s_axi_rlast  = skid_valid ? skid_last : reading_last;
+  assign s_axi_rresp  = OKAY;
 
-  // The ROM registers the address itself: the read goes to it at once,
-  // for exactly one clock.
-  assign rom_ad      = addr;
-  assign rom_sel     = start;
-  assign rom_rd      = start;
-  assign s_axi_rresp = OKAY;
+  // The burst under way: its beats not yet read (left), its ID, and how
+  // its address steps from beat to beat, worked out when the address is
+  // taken: by its size (burst_bytes), in the low bits that change
+  // (burst_mask: none for FIXED; for WRAP those within its block of
+  // (ARLEN + 1) << ARSIZE bytes) and, for INCR, in bits 11:6 too
+  // (burst_incr).  A burst stays within its 4 KB page, so only the low 12
+  // bits of its address change.
+  reg [7:0]          left = 8'd0;
+  reg [ID_WIDTH-1:0] burst_id = {ID_WIDTH{1'b0}};
+  reg [2:0]          burst_bytes = 3'd0;
+  reg [5:0]          burst_mask = 6'd0;
+  reg                burst_incr = 1'b0;
+  // What the ROM reads at the next edge unless ARREADY is high: the
+  // burst's next beat, or the beat again (next_valid, at next_addr).
+  reg                next_valid = 1'b0;
+  reg [31:0]         next_addr = 32'h0;
 
-  always @(posedge aclk)
+  // With ARREADY high the ROM reads a burst's first beat at the edge
+  // that takes its address; ARREADY is a register, high out of reset
+  // whenever the next edge reads nothing else.
+  wire ar_taken = s_axi_arvalid && s_axi_arready;
+  assign rom_ad  = s_axi_arready ? s_axi_araddr : next_addr;
+  assign rom_sel = aresetn && (s_axi_arready ? s_axi_arvalid : next_valid);
+  assign rom_rd  = rom_sel;
+
+  // How the burst taken at this edge steps.
+  wire       ar_incr  = s_axi_arburst == INCR;
+  wire [2:0] ar_bytes = 3'd1 << s_axi_arsize[1:0];
+  wire [5:0] ar_mask  = ar_incr ? 6'h3f : s_axi_arburst != WRAP ? 6'h00 :
+                        {s_axi_arlen[3:0], 2'b11} >> (2'd2 - s_axi_arsize[1:0]);
+  // The next beat's address after the one read at this edge: the next
+  // multiple of the size, in the bits that change.  Only a first beat
+  // may be unaligned (INCR); the others step from its aligned address.
+  wire [2:0]  bytes   = s_axi_arready ? ar_bytes : burst_bytes;
+  wire [11:0] mask    = s_axi_arready ? {{6{ar_incr}}, ar_mask} :
+                                        {{6{burst_incr}}, burst_mask};
+  wire [1:0]  below   = s_axi_arready && s_axi_arburst != FIXED ?
+                        ar_bytes[1:0] - 2'd1 : 2'd0;
+  wire [11:0] stepped = rom_ad[11:0] + {9'd0, bytes} & ~{10'd0, below};
+  wire [31:0] aligned = rom_ad & ~{30'd0, below};
+  wire [31:0] after   = {rom_ad[31:12], stepped & mask | rom_ad[11:0] & ~mask};
+
+  wire next_skid = skid_valid ? !s_axi_rready : reading && !s_axi_rready;
+  wire next_again = next_skid && rom_sel;
+  // Beats of the burst still to read after this edge, and whether there
+  // are any, from left itself, not from its difference.
+  wire       stepping  = rom_sel && !again && !s_axi_arready;
+  wire [7:0] next_left = ar_taken ? s_axi_arlen : stepping ? left - 8'd1 : left;
+  wire       next_on   = ar_taken ? s_axi_arlen != 8'd0 :
+                         stepping ? |left[7:1] : |left;
+
+  always @(posedge aclk) begin
     if (!aresetn) begin
       s_axi_arready <= 1'b0;
-      held          <= 1'b0;
-      burst_on      <= 1'b0;
-      reading       <= 1'b0;
-      held_count    <= 2'd0;
+      skid_valid    <= 1'b0;
+      again         <= 1'b0;
+      next_valid    <= 1'b0;
+      left          <= 8'd0;
     end else begin
-      s_axi_arready <= !holds;
-      held          <= holds;
-      if (ar_taken) begin
-        held_addr <= s_axi_araddr;
-        held_len  <= s_axi_arlen;
-        held_size <= s_axi_arsize;
-        held_type <= s_axi_arburst;
-        held_id   <= s_axi_arid;
-      end
-
-      if (start) begin
-        burst_on   <= len != 8'd0;
-        burst_addr <= next;
-        burst_len  <= len - 8'd1;
-        burst_size <= size;
-        burst_type <= kind;
-        burst_wrap <= wrap;
-        burst_id   <= id;
-      end
-
-      reading      <= start;
-      reading_last <= len == 8'd0;
-      reading_id   <= id;
-      held_count   <= kept;
-      // The beats kept move up as R takes the first; the ROM's, unless R
-      // takes it, goes behind those that stay.
-      if (r_taken && held_count == 2'd2) begin
-        first_word <= second_word;
-        first_id   <= second_id;
-        first_last <= second_last;
-      end
-      if (reading && !(r_taken && !kept_first)) begin
-        if (kept == 2'd1) begin
-          first_word <= rom_rdata;
-          first_id   <= reading_id;
-          first_last <= reading_last;
-        end else begin
-          second_word <= rom_rdata;
-          second_id   <= reading_id;
-          second_last <= reading_last;
-        end
-      end
+      s_axi_arready <= !next_again && !next_on;
+      skid_valid    <= next_skid;
+      again         <= next_again;
+      next_valid    <= next_again || next_on;
+      left          <= next_left;
     end
+    if (ar_taken) begin
+      burst_id    <= s_axi_arid;
+      burst_bytes <= ar_bytes;
+      burst_mask  <= ar_mask;
+      burst_incr  <= ar_incr;
+    end
+    if (rom_sel)
+      next_addr <= next_again ? aligned : after;
+    reading <= rom_sel;
+    if (rom_sel && !again) begin
+      reading_id   <= ar_taken ? s_axi_arid : burst_id;
+      reading_last <= !next_on;
+    end else if (!rom_sel) begin
+      reading_id   <= {ID_WIDTH{1'b0}};
+      reading_last <= 1'b0;
+    end
+    // What R shows is kept: the beat on R, while it waits, is skid_*'s.
+    skid_word <= s_axi_rdata;
+    skid_id   <= s_axi_rid;
+    skid_last <= s_axi_rlast;
+  end
 
   // Writes: one burst at a time.  Its address (aw_held; BID takes its ID)
   // and its beats up to WLAST (w_done) are taken in either order; B
@@ -268,10 +251,10 @@ module quelto_axi4_adapter #(
     end
 
   // What a ROM has no use for.
-  wire unused = &{1'b0, s_axi_arlock, s_axi_arcache, s_axi_arprot,
-                  s_axi_arqos, s_axi_awaddr, s_axi_awlen, s_axi_awsize,
-                  s_axi_awburst, s_axi_awlock, s_axi_awcache, s_axi_awprot,
-                  s_axi_awqos, s_axi_wdata, s_axi_wstrb};
+  wire unused = &{1'b0, s_axi_arsize[2], s_axi_arlock, s_axi_arcache,
+                  s_axi_arprot, s_axi_arqos, s_axi_awaddr, s_axi_awlen,
+                  s_axi_awsize, s_axi_awburst, s_axi_awlock, s_axi_awcache,
+                  s_axi_awprot, s_axi_awqos, s_axi_wdata, s_axi_wstrb};
 
 `ifdef FORMAL
   wire [31:2] f_address;
@@ -324,18 +307,23 @@ module quelto_axi4_adapter #(
   always @(posedge aclk)
     f_rready_high <= !aresetn || f_rready_high && s_axi_rready;
 
-  // Where each beat owed is: the beats kept, the ROM, the burst under
-  // way, the address held; the first position of each, from the front.
-  wire [10:0] f_in_burst = burst_on ? {3'd0, burst_len} + 11'd1 : 11'd0;
-  wire [10:0] f_in_held  = held ? {3'd0, held_len} + 11'd1 : 11'd0;
-  wire [10:0] f_at_rom   = {9'd0, held_count};
-  wire [10:0] f_at_burst = f_at_rom + reading;
-  wire [10:0] f_at_held  = f_at_burst + f_in_burst;
+  // Where each beat owed is: the beat kept, the ROM's, and the beats of
+  // the burst under way not yet read; the first position of each, from
+  // the front.
+  wire [10:0] f_at_rom  = {10'd0, skid_valid};
+  wire [10:0] f_at_next = f_at_rom + {10'd0, reading};
+  wire        burst_on  = left != 8'd0;
   // The picked burst has the beat at position p, its beat number
   // f_done + p - f_ahead.
   function f_covers(input [10:0] p);
     f_covers = f_tracking && f_ahead <= p &&
                p - f_ahead <= {3'd0, f_len - f_done};
+  endfunction
+  function [7:0] f_beat_at(input [10:0] p);
+    f_beat_at = f_done + p[7:0] - f_ahead[7:0];
+  endfunction
+  function f_last_at(input [10:0] p);
+    f_last_at = f_done + p[7:0] - f_ahead[7:0] == f_len;
   endfunction
   function [31:0] f_address_at(input [10:0] p);
     reg [1:0] k;
@@ -347,27 +335,38 @@ module quelto_axi4_adapter #(
                      k == 2'd2 ? f_next_beats[95:64] : f_next_beats[127:96];
     end
   endfunction
-  function f_last_at(input [10:0] p);
-    f_last_at = f_done + p[7:0] - f_ahead[7:0] == f_len;
+  // The address from which the next beat steps: the first beat's
+  // aligned to the size, unless FIXED.
+  function [31:0] f_step_from(input [10:0] p);
+    reg [1:0] k;
+    begin
+      k = p[1:0] - f_ahead[1:0];
+      f_step_from = f_done + p[7:0] - f_ahead[7:0] == 8'd0 && f_type != FIXED ?
+        f_start & ~((32'd1 << f_size) - 32'd1) :
+        k == 2'd0 ? f_next_beats[31:0] :
+        k == 2'd1 ? f_next_beats[63:32] :
+        k == 2'd2 ? f_next_beats[95:64] : f_next_beats[127:96];
+    end
   endfunction
 
   always @(posedge aclk) begin
-    // Proven: the ROM is read only for a beat of a burst taken, never in
-    // reset: so nothing is read before an address comes.
+    // Proven: the ROM is read only for a beat of a burst taken, at the
+    // edge that takes its address or later, or again for the beat that
+    // it holds while an older one waits; never in reset: so nothing is
+    // read before an address comes.
     if (rom_sel || rom_rd)
-      assert(aresetn && (burst_on || held || ar_taken));
-    // Proven: ARREADY is low after an edge out of reset only while an
-    // address waits, one at most; R has a beat in every clock in which
-    // beats are owed, so one beat per clock, within bursts and from one
-    // to the next, whatever RREADY did before, and a burst's first beat
-    // in the clock after the edge that takes its address, when nothing is
-    // ahead of it; and with RREADY held high, no beat waits.
+      assert(aresetn && (ar_taken || burst_on || again));
+    // Proven: ARREADY is low after an edge out of reset only while the
+    // next edge reads a beat of the burst under way, or a beat again; R
+    // has a beat in every clock in which beats are owed, so one beat per
+    // clock, within bursts and from one to the next, whatever RREADY did
+    // before, and a burst's first beat in the clock after the edge that
+    // takes its address; and with RREADY held high, no beat waits.
     if (f_past_valid && $past(aresetn))
-      assert(s_axi_arready || held);
-    assert(!(held && s_axi_arready));
+      assert(s_axi_arready == !next_valid);
     assert(s_axi_rvalid == (f_beats != 11'd0));
     if (f_rready_high)
-      assert(held_count == 2'd0);
+      assert(!skid_valid && !again);
     // Proven: RID and RLAST are 0 whenever RVALID is low.
     if (!s_axi_rvalid)
       assert(s_axi_rid == {ID_WIDTH{1'b0}} && !s_axi_rlast);
@@ -376,44 +375,44 @@ module quelto_axi4_adapter #(
     if (f_past_valid)
       assert(reading == f_read);
     else
-      assert(!reading && held_count == 2'd0 && !burst_on && !held);
-    assert(f_beats == f_at_held + f_in_held);
-    assert(held_count != 2'd3 && !(held_count == 2'd2 && reading));
+      assert(!reading && !skid_valid && !burst_on && !again && !next_valid &&
+             !s_axi_arready);
+    assert(next_valid == (burst_on || again));
+    assert(!(next_valid && s_axi_arready));
+    assert(again == (skid_valid && reading));
+    assert(f_beats == f_at_next + {3'd0, left});
+    if (!reading)
+      assert(reading_id == {ID_WIDTH{1'b0}} && !reading_last);
+    if (again)
+      assert(f_read_ad == next_addr[31:2]);
     assert(f_aws == {1'b0, aw_held} && f_ws == {1'b0, w_done});
     assert(s_axi_bvalid == (aw_held && w_done));
     if (f_aw_tracking)
       assert(aw_held && s_axi_bid == f_aw_id);
     assert(!(aw_held && s_axi_awready) && !(w_done && s_axi_wready));
     if (f_tracking) begin
-      // The picked burst starts in a place, not inside the burst under
-      // way, nor inside the address held.
-      assert(!(f_ahead > f_at_burst && f_ahead < f_at_held));
-      assert(f_ahead <= f_at_held);
-      if (f_ahead == f_at_held)
-        assert(held && f_done == 8'd0 && held_addr == f_start &&
-               held_len == f_len && held_size == f_size &&
-               held_type == f_type && held_id == f_id);
-      if (f_covers(11'd0) && held_count != 2'd0)
-        assert(first_id == f_id && first_last == f_last_at(11'd0) &&
+      // The picked burst's first beat went to the ROM at the edge that
+      // took its address.
+      assert(f_ahead <= f_at_rom && (f_ahead == 11'd0 || f_done == 8'd0));
+      if (f_covers(11'd0) && skid_valid)
+        assert(skid_id == f_id && skid_last == f_last_at(11'd0) &&
                (f_address_at(11'd0) >> 2 != f_address ||
-                first_word == f_word));
-      if (f_covers(11'd1) && held_count == 2'd2)
-        assert(second_id == f_id && second_last == f_last_at(11'd1) &&
-               (f_address_at(11'd1) >> 2 != f_address ||
-                second_word == f_word));
+                skid_word == f_word));
       if (f_covers(f_at_rom) && reading)
         assert(reading_id == f_id && reading_last == f_last_at(f_at_rom) &&
                f_read_ad == f_address_at(f_at_rom) >> 2);
-      if (f_covers(f_at_burst) && f_ahead < f_at_burst)
-        assert(burst_on);
-      if (burst_on && f_covers(f_at_burst))
-        assert(burst_addr == f_address_at(f_at_burst) &&
-               burst_len == f_len - (f_done + f_at_burst[7:0] - f_ahead[7:0]) &&
-               burst_size == f_size && burst_type == f_type &&
+      if (f_covers(f_at_rom) && again)
+        assert(next_addr == f_step_from(f_at_rom));
+      if (f_covers(f_at_next))
+        assert(burst_on && f_beat_at(f_at_next) != 8'd0 &&
+               (again || next_addr == f_address_at(f_at_next)));
+      if (f_covers(f_at_next) || f_covers(f_at_rom) && again)
+        assert(left == f_len - f_beat_at(f_at_next) + 8'd1 &&
                burst_id == f_id &&
-               (f_type != WRAP ||
-                burst_wrap == ({f_len[3:0], 2'b00} >> (3'd2 - f_size) |
-                               (6'd1 << f_size) - 6'd1)));
+               burst_bytes == 3'd1 << f_size &&
+               burst_incr == (f_type == INCR) &&
+               burst_mask == (f_type == INCR ? 6'h3f : f_type == FIXED ? 6'h00 :
+                              {f_len[3:0], 2'b11} >> (3'd2 - f_size)));
     end
   end
 `endif

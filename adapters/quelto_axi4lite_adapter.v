@@ -15,28 +15,33 @@
 // address: the least that a ROM with a clock of read latency allows.
 //
 // Throughput: one read per clock while RREADY is high: ARREADY then stays
-// high.  When RREADY falls, up to two words wait in the adapter, in order,
-// and ARREADY falls once one more address is taken; no word is lost, the
-// ROM is read once for each read, and once RREADY rises again the words
-// come one per clock, with no clock lost.
+// high.  When RREADY falls, one word waits in the adapter and the ROM
+// holds the next, in order; the ROM has no word of its own over an edge
+// without a read, so it reads that one again at each edge while both
+// wait, and ARREADY is low meanwhile.  No word is lost, and once RREADY
+// rises again the words come one per clock, with no clock lost.
 //
 // Writes: the address and the data are taken together, at the second
 // edge that sees both valid, and answered SLVERR at the next; they change
 // nothing.  One write is answered at a time.
 //
-// Outputs: every READY, and BVALID, is a register; RVALID and RDATA
-// are chosen by registers between the words that wait in the adapter's
-// registers and the ROM's own output register, and RDATA is 0 while
-// RVALID is low; RRESP and BRESP are constants.  No bus input reaches a
-// bus output without a register.  rom_ad, rom_sel and rom_rd follow
-// ARADDR and ARVALID within the clock, so that the module takes the
-// address at the edge that takes it from the bus.  aresetn is
-// synchronous: from the first edge that samples it low, the READYs are
-// low, and no VALID is high, until the edge after it rises, so that a
-// master that leaves reset first waits for the adapter.  Every register
-// starts at 0, which is idle, so that a design without a reset works too;
-// one clock edge in reset makes every output, and the ROM's mem_rdata,
-// known.
+// Outputs: every READY, and BVALID, is a register; RVALID is chosen by
+// registers, and RDATA by a register between the word that waits in the
+// adapter and the ROM's own output register, which is 0 after an edge
+// without a read, so that RDATA is 0 while RVALID is low; RRESP and BRESP
+// are constants.  No bus input reaches a bus output without a register.
+// rom_ad, rom_sel and rom_rd follow ARADDR and ARVALID within the clock,
+// so that the module takes the address at the edge that takes it from
+// the bus.  aresetn is synchronous: from the first edge
+// that samples it low, the READYs are low, and no VALID is high, until
+// the edge after it rises, so that a master that leaves reset first
+// waits for the adapter.  Every register starts at 0, which is idle, so
+// that a design without a reset works too, but reading_addr, which holds
+// what the ROM's own address register holds, so that synthesis keeps one
+// of the two, and is used only once a read has set it; one clock edge in
+// reset makes every output, and the ROM's mem_rdata, known.
+//
+// Paths from a bus input to a bus output without a register: none.
 
 `default_nettype none
 
@@ -73,65 +78,46 @@ module quelto_axi4lite_adapter (
   localparam [1:0] OKAY = 2'b00, SLVERR = 2'b10;
 
   // A read's word is on R from the clock after the ROM reads it: the
-  // ROM's own (reading: on rom_rdata now, and for this clock only), or,
-  // ahead of it, up to two words kept when R was stalled (held_count, in
-  // held_first then held_second).  ARREADY is a register, so an address that
-  // cannot go to the ROM at once waits in ar_held_addr (ar_held), and
-  // ARREADY is low meanwhile.
+  // ROM's own (reading: on rom_rdata now, and for this clock only, read
+  // at reading_addr), or, ahead of it, one word kept when R was stalled
+  // (skid_valid, in skid_word).  When both wait, the ROM reads its word
+  // again at the next edge (again), and ARREADY is low.
   reg        reading = 1'b0;
-  reg [1:0]  held_count = 2'd0;
-  reg [31:0] held_first = 32'h0;
-  reg [31:0] held_second = 32'h0;
-  reg        ar_held = 1'b0;
-  reg [31:0] ar_held_addr = 32'h0;
-  wire        ar_taken = s_axi_arvalid && s_axi_arready;
-  wire        ar_valid = ar_held || ar_taken;
-  wire [31:0] ar_addr  = ar_held ? ar_held_addr : s_axi_araddr;
+  reg        skid_valid = 1'b0;
+  reg [31:0] skid_word = 32'h0;
+  reg        again = 1'b0;
+  reg [31:0] reading_addr;
 
-  assign s_axi_rvalid = held_count != 2'd0 || reading;
-  assign s_axi_rdata  = held_count != 2'd0 ? held_first :
-                        reading ? rom_rdata : 32'h0;
-  wire r_taken = s_axi_rvalid && s_axi_rready;
-  // Words kept after this edge: the ROM's is kept unless R takes it.
-  wire [1:0] kept = held_count + {1'b0, reading} - {1'b0, r_taken};
-  // A read goes to the ROM only if its word has a place at the next edge,
-  // whatever RREADY does then.
-  wire start = ar_valid && kept != 2'd2 && aresetn;
-  // An address waits after this edge.
-  wire hold = ar_valid && !start;
+  // The ROM gives 0 after an edge without a read.
+  assign s_axi_rvalid = skid_valid || reading;
+  assign s_axi_rdata  = skid_valid ? skid_word : rom_rdata;
+  assign s_axi_rresp  = OKAY;
 
-  // The ROM registers the address itself: the read goes to it at once,
-  // for exactly one clock.
-  assign rom_ad  = ar_addr;
-  assign rom_sel = start;
-  assign rom_rd  = start;
-  assign s_axi_rresp = OKAY;
+  // With ARREADY high the ROM reads the address that the bus gives,
+  // which then has a place at every edge after: the word on R, if any,
+  // moves to skid_word unless R takes it, and the next edge reads again
+  // if it must.  ARREADY is a register: high out of reset unless the
+  // next edge reads again.
+  assign rom_ad  = s_axi_arready ? s_axi_araddr : reading_addr;
+  assign rom_sel = aresetn && (s_axi_arready ? s_axi_arvalid : again);
+  assign rom_rd  = rom_sel;
 
+  wire next_skid = skid_valid ? !s_axi_rready : reading && !s_axi_rready;
   always @(posedge aclk) begin
     if (!aresetn) begin
       s_axi_arready <= 1'b0;
-      ar_held       <= 1'b0;
-      reading       <= 1'b0;
-      held_count    <= 2'd0;
+      skid_valid    <= 1'b0;
+      again         <= 1'b0;
     end else begin
-      s_axi_arready <= !hold;
-      ar_held       <= hold;
-      if (ar_taken)
-        ar_held_addr <= s_axi_araddr;
-
-      reading    <= start;
-      held_count <= kept;
-      // The words kept move up as R takes the first; the ROM's, unless R
-      // takes it, goes behind those that stay.
-      if (r_taken && held_count == 2'd2)
-        held_first <= held_second;
-      if (reading && !(r_taken && held_count == 2'd0)) begin
-        if (kept == 2'd1)
-          held_first <= rom_rdata;
-        else
-          held_second <= rom_rdata;
-      end
+      s_axi_arready <= !(next_skid && rom_sel);
+      skid_valid    <= next_skid;
+      again         <= next_skid && rom_sel;
     end
+    reading <= rom_sel;
+    // What R shows is kept: the word on R, while it waits, is skid_word's.
+    skid_word <= s_axi_rdata;
+    if (rom_sel)
+      reading_addr <= rom_ad;
   end
 
   // Writes: both ready for one clock, once address and data are both
@@ -159,6 +145,7 @@ module quelto_axi4lite_adapter (
                   s_axi_arprot};
 
 `ifdef FORMAL
+  wire ar_taken = s_axi_arvalid && s_axi_arready;
   wire [31:2] f_address;
   wire [31:0] f_word;
   wire        f_read;
@@ -207,11 +194,11 @@ module quelto_axi4lite_adapter (
     f_rready_high <= !aresetn || f_rready_high && s_axi_rready;
 
   always @(posedge aclk) begin
-    // Proven: the ROM is read once for each read taken, at the edge that
-    // takes it or later, never in reset: so nothing is read before an
-    // address comes.
+    // Proven: the ROM is read only at the edge that takes a read, or
+    // again for the word that it holds while an older one waits, never in
+    // reset: so nothing is read before an address comes.
     if (rom_sel || rom_rd)
-      assert(aresetn && (ar_held || ar_taken));
+      assert(aresetn && (ar_taken || again));
     // Proven: R has a word in every clock in which a read is owed, so a
     // read's word is on R in the clock after the edge that takes it.
     assert(s_axi_rvalid == (f_reads != 11'd0));
@@ -220,7 +207,10 @@ module quelto_axi4lite_adapter (
       // after an edge out of reset, and no word waits: one read per
       // clock.
       if (f_rready_high && $past(aresetn))
-        assert(s_axi_arready && held_count == 2'd0);
+        assert(s_axi_arready && !skid_valid);
+      // Proven: ARREADY is low after an edge out of reset only when the
+      // next edge reads a word again.
+      assert(s_axi_arready == ($past(aresetn) && !again));
       // Proven: a write is taken by the second clock that has both
       // VALIDs, and answered at once.
       if ($past(aresetn && s_axi_awvalid && s_axi_wvalid && !s_axi_bvalid &&
@@ -231,28 +221,24 @@ module quelto_axi4lite_adapter (
 
       // The adapter's state agrees with the counts and the ROM's.
       assert(reading == f_read);
-      assert(!(ar_held && s_axi_arready));
+      if (reading)
+        assert(f_read_ad == reading_addr[31:2]);
+      assert(again == (skid_valid && reading));
       assert(s_axi_awready == s_axi_wready);
       assert(!s_axi_awready || !s_axi_bvalid);
       assert(f_aws == {1'b0, s_axi_bvalid} && f_ws == {1'b0, s_axi_bvalid});
-      assert(f_reads == held_count + reading + ar_held);
-      assert(held_count != 2'd3 && !(held_count == 2'd2 && reading));
-      if (ar_held)
-        assert(held_count == 2'd2);
+      assert(f_reads == skid_valid + reading);
       if (f_tracking) begin
         assert(f_len == 8'd0 && f_done == 8'd0 && f_size == 3'd2 &&
                f_type == 2'b01 && f_id == 1'b0 &&
                f_next_beats[31:0] == f_start);
-        if (f_ahead == 11'd0 && held_count != 2'd0)
-          assert(f_start[31:2] != f_address || held_first == f_word);
-        if (f_ahead == 11'd1 && held_count == 2'd2)
-          assert(f_start[31:2] != f_address || held_second == f_word);
-        if (f_ahead == held_count && reading)
+        if (f_ahead == 11'd0 && skid_valid)
+          assert(f_start[31:2] != f_address || skid_word == f_word);
+        if (f_ahead == {10'd0, skid_valid} && reading)
           assert(f_read_ad == f_start[31:2]);
-        if (f_ahead == held_count + reading && ar_held)
-          assert(ar_held_addr == f_start);
       end
-    end
+    end else
+      assert(!reading && !skid_valid && !again && !s_axi_arready);
   end
 `endif
 endmodule

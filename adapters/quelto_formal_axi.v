@@ -15,12 +15,13 @@
 // It asserts of the slave what they make it do, with what a ROM adds:
 // READYs low, and no VALID, from the first edge that samples reset until
 // the edge after it rises; every VALID held, with what it carries, until
-// READY; R beats only for bursts taken, in order, each
-// with OKAY, the burst's ID, RLAST on its last beat alone, and the word
-// that holds the address that AXI4 gives that beat (f_address holds
-// f_word, as the quelto_formal_rom beside it chooses); RDATA 0 while
-// RVALID is low; one B for each write burst, once both its address and
-// its last W beat are taken, with SLVERR and the burst's ID.
+// READY; R beats only for bursts taken, in order, each with OKAY, the
+// burst's ID, RLAST on its last beat alone, and the word that holds the
+// address that AXI4 gives that beat (f_address holds f_word, as the
+// quelto_formal_rom beside it chooses); RDATA 0 while RVALID is low,
+// from the first clock edge on; one B for each write burst, once both
+// its address and its last W beat are taken, with SLVERR and the
+// burst's ID.
 //
 // Outputs, for the adapter's own assertions: the R beats owed
 // (f_beats); the write addresses taken and not answered (f_aws), and the
@@ -134,7 +135,8 @@ module quelto_formal_axi #(
   function f_legal(input [31:0] start, input [7:0] len, input [2:0] size,
                    input [1:0] type);
     f_legal = size <= 3'd2 && type != 2'b11 &&
-      (type != WRAP || (len == 8'd1 || len == 8'd3 || len == 8'd7 || len == 8'd15) &&
+      (type != WRAP || (len == 8'd1 || len == 8'd3 || len == 8'd7 ||
+                        len == 8'd15) &&
                        (start[1:0] & ((2'd1 << size) - 2'd1)) == 2'd0) &&
       (type != FIXED || len <= 8'd15) &&
       (type != INCR || {1'b0, start[11:0] & ~((12'd1 << size) - 12'd1)} +
@@ -261,8 +263,9 @@ module quelto_formal_axi #(
       assert(f_beats != 11'd0 && s_axi_rresp == OKAY);
     if (s_axi_bvalid)
       assert(f_aws != 2'd0 && f_ws != 2'd0 && s_axi_bresp == SLVERR);
-    // Proven: RDATA is 0 whenever RVALID is low.
-    if (!s_axi_rvalid)
+    // Proven: RDATA is 0 whenever RVALID is low, from the first clock
+    // edge on (the ROM's output is unknown before it).
+    if (f_past_valid && !s_axi_rvalid)
       assert(s_axi_rdata == 32'h0);
     // Proven: every beat of a burst comes in order, with the burst's ID,
     // RLAST on the last beat alone, and the word that holds the address

@@ -73,7 +73,8 @@ module quelto_formal_obi (
       f_tracking    <= 1'b0;
     end else begin
       f_outstanding <= f_outstanding + granted - rvalid;
-      if (!f_tracking && f_pick && granted && !we && addr[31:2] == f_address) begin
+      if (!f_tracking && f_pick && granted && !we &&
+          addr[31:2] == f_address) begin
         f_tracking <= 1'b1;
         f_ahead    <= f_outstanding - rvalid;
       end else if (f_tracking && rvalid) begin

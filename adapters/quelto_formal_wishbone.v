@@ -14,9 +14,13 @@
 // STB) until an edge sees its ack or err.  BURST 1 adds registered
 // feedback: after an edge that completes a transfer (ACK and STB) with
 // CTI 001 or 010, the slave may answer the master's next transfer in the
-// next clock, before it has seen it; the master should give the burst's
-// next address then, but may give another address, or a write, which
-// the slave must then not answer as if it were the burst's next read.
+// next clock, before it has seen all of it.  The master may leave the
+// burst then: by a classic cycle (CTI 000, or a reserved value) at any
+// address, a write among them; by STB low; or by CYC low; but a transfer
+// that goes on with the burst (CYC and STB, CTI 001, 010 or 111) keeps
+// the burst's promise: a read at the burst's next address (f_burst_next,
+// the same for CTI 001, the next word for 010, within the block that BTE
+// gives), with the same BTE.
 // ACK_WRITES 1 has a write answered with an ack instead of an err.
 // PIPELINED 1 is the pipelined bus: a request is taken at an edge with
 // STB and not STALL, and answered later, in order; a master holds a
@@ -24,7 +28,9 @@
 // STB means nothing while CYC is low.
 //
 // Outputs, for the adapter's own assertions: f_outstanding, the requests
-// of the pipelined bus taken and not answered.
+// of the pipelined bus taken and not answered; f_burst_promised, high in
+// the clock after an edge that completed a transfer with CTI 001 or 010,
+// and f_burst_next, the burst's next address then.
 //
 // With FORMAL_NO_RESET defined, RST is never asserted: the proof then
 // starts from the all-zero state of the adapter's registers.
@@ -53,9 +59,12 @@ module quelto_formal_wishbone #(
   input  wire [31:2] f_address,
   input  wire [31:0] f_word,
 
-  output reg  [2:0]  f_outstanding = 3'd0
+  output reg  [2:0]  f_outstanding = 3'd0,
+  output reg         f_burst_promised = 1'b0,
+  output reg  [31:2] f_burst_next = 30'd0
 );
-  localparam [2:0] CONSTANT = 3'b001, INCREMENTING = 3'b010;
+  localparam [2:0] CONSTANT = 3'b001, INCREMENTING = 3'b010,
+                   END_OF_BURST = 3'b111;
 
   reg f_past_valid = 1'b0;
   always @(posedge clk)
@@ -73,6 +82,25 @@ module quelto_formal_wishbone #(
   // A transfer completes at this edge with more of its burst to come.
   wire burst_goes_on = BURST && request && ack &&
                        (cti == CONSTANT || cti == INCREMENTING);
+
+  // The burst's next address, as Wishbone gives it: the same for a
+  // constant address; else the next word, wrapping within the aligned
+  // block of 4, 8 or 16 words for BTE 01, 10 and 11.
+  reg  [1:0]  f_burst_bte = 2'd0;
+  wire [31:2] f_linear = adr[31:2] + 30'd1;
+  always @(posedge clk) begin
+    f_burst_promised <= burst_goes_on && !rst;
+    f_burst_bte      <= bte;
+    if (cti == CONSTANT)
+      f_burst_next <= adr[31:2];
+    else
+      case (bte)
+        2'b00:   f_burst_next <= f_linear;
+        2'b01:   f_burst_next <= {adr[31:4], f_linear[3:2]};
+        2'b10:   f_burst_next <= {adr[31:5], f_linear[4:2]};
+        default: f_burst_next <= {adr[31:6], f_linear[5:2]};
+      endcase
+  end
 
   // The master.
 `ifdef FORMAL_NO_RESET
@@ -98,6 +126,10 @@ module quelto_formal_wishbone #(
       // Seven answers owed at most: as many as the count can hold.
       if (PIPELINED && f_outstanding == 3'd7)
         assume(!stb);
+      // A transfer that goes on with a burst keeps the burst's promise.
+      if (f_burst_promised && stb &&
+          (cti == CONSTANT || cti == INCREMENTING || cti == END_OF_BURST))
+        assume(!we && adr[31:2] == f_burst_next && bte == f_burst_bte);
     end
 
   // The pipelined bus: requests taken and not answered, the direction of
@@ -112,7 +144,8 @@ module quelto_formal_wishbone #(
         f_outstanding <= f_outstanding + taken - answer;
         if (taken)
           f_last_we <= we;
-        if (!f_tracking && f_pick && taken && !we && adr[31:2] == f_address) begin
+        if (!f_tracking && f_pick && taken && !we &&
+            adr[31:2] == f_address) begin
           f_tracking <= 1'b1;
           f_ahead    <= f_outstanding - answer;
         end else if (f_tracking && answer) begin

@@ -17,14 +17,18 @@
 //
 // Throughput: one read per clock, with a request at every edge.
 //
-// Outputs: rvalid_o and err_o are registers, and gnt_o is rst_ni itself;
-// rdata_o is the module's own output register gated by rvalid_o and
-// err_o, and 0 while rvalid_o is low; err_o is low with every read.  No bus input reaches a bus
-// output without a register.  rom_ad, rom_sel and rom_rd follow req_i and
-// addr_i within the clock, so that the module takes the address at the
-// edge of the grant.  rst_ni is synchronous here (take it through a
-// reset synchroniser if yours is not); every register starts at 0, which
-// is idle, so that a design without a reset works too.
+// Outputs: rvalid_o and err_o are registers; rdata_o is the module's own
+// output register gated by rvalid_o and err_o, and 0 while rvalid_o is
+// low; err_o is low with every read; gnt_o is rst_ni itself.  rom_ad,
+// rom_sel and rom_rd follow req_i and addr_i within the clock, so that
+// the module takes the address at the edge of the grant.  rst_ni is
+// synchronous here (take it through a reset synchroniser if yours is
+// not); every register starts at 0, which is idle, so that a design
+// without a reset works too.
+//
+// Paths from a bus input to a bus output without a register:
+//   rst_ni -> gnt_o: no request is granted in reset, and gnt_o says so in
+//   the same clock.
 
 `default_nettype none
 

@@ -29,6 +29,8 @@
 // that the module takes the address at the transfer's own edge.  resetn
 // is synchronous; every register starts at 0, which is idle, so that a
 // design without a reset works too.
+//
+// Paths from a bus input to a bus output without a register: none.
 
 `default_nettype none
 

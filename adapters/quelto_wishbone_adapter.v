@@ -28,6 +28,8 @@
 // within the clock, so that the module takes the address at the request's
 // own edge.  wb_rst_i is synchronous; every register starts at 0, which
 // is idle, so that a design without a reset works too.
+//
+// Paths from a bus input to a bus output without a register: none.
 
 `default_nettype none
 
@@ -87,7 +89,9 @@ module quelto_wishbone_adapter #(
     .rom_rdata(rom_rdata), .f_address(f_address), .f_word(f_word),
     .f_read(f_read), .f_read_ad(f_read_ad), .f_past_valid(f_past_valid));
 
-  quelto_formal_wishbone #(.PIPELINED(0), .BURST(0), .ACK_WRITES(ACK_WRITES)) bus (
+  quelto_formal_wishbone #(
+    .PIPELINED(0), .BURST(0), .ACK_WRITES(ACK_WRITES)
+  ) bus (
     .clk(wb_clk_i), .rst(wb_rst_i), .cyc(wb_cyc_i), .stb(wb_stb_i),
     .we(wb_we_i), .adr(wb_adr_i), .sel(wb_sel_i), .dat_w(wb_dat_i),
     .cti(3'b000), .bte(2'b00), .stall(1'b0),
@@ -102,7 +106,8 @@ module quelto_wishbone_adapter #(
       assert(wb_cyc_i && wb_stb_i && !wb_we_i && !wb_rst_i &&
              !(f_past_valid && f_read));
     if (f_past_valid) begin
-      assert(wb_ack_o == (f_read || ACK_WRITES != 0 && $past(write && !wb_rst_i)));
+      assert(wb_ack_o ==
+             (f_read || ACK_WRITES != 0 && $past(write && !wb_rst_i)));
       // Proven: every request is answered in its second clock.
       if ($past(request && !wb_rst_i))
         assert(wb_ack_o || wb_err_o);

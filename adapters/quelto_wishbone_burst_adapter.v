@@ -12,39 +12,55 @@
 // Bursts: constant address (CTI 001) and incrementing (CTI 010), linear
 // or wrapping at 4, 8 or 16 words (BTE 00, 01, 10, 11).  The first word
 // is acknowledged in the second clock of its request, as a classic read.
-// When an edge completes a transfer whose CTI announces more, the adapter
-// reads the burst's next word from the ROM at that edge (reading ahead),
-// and acknowledges it in the next clock if the master then asks for it: a
-// read at the address it was read for.  While wb_stb_i stays high, that
-// is one word per clock, up to and including the end-of-burst transfer
-// (CTI 111), after which nothing is acknowledged.  A master that asks for
-// anything else in that clock, another address or a write, gets no
-// answer in it, and its transfer is served as a new one, answered in the
-// next clock: a ROM never answers with a word read for another address.
-// An ack in a clock in which the master holds wb_stb_i low completes
-// nothing, and the adapter then answers the next request as a first word
-// again; so does it after the master drops wb_cyc_i.  Classic cycles (CTI
-// 000, and the reserved values) are served as quelto_wishbone_adapter
-// serves them.  A write gets wb_err_o in its second clock, and changes
-// nothing.
+// At the edge that completes a transfer whose CTI announces more, the
+// adapter reads the burst's next word from the ROM (reading ahead), and
+// acknowledges it in the next clock if the transfer on the bus then goes
+// on with the burst: wb_stb_i high, with CTI 001, 010 or 111.  While the
+// master keeps STB high and CTI and BTE, that is one word per clock, up
+// to and including the end-of-burst transfer (CTI 111), after which
+// nothing is acknowledged.  A master that leaves the burst in that clock
+// as Wishbone allows gets no word read for another transfer: a classic
+// cycle (CTI 000, or a reserved value), at any address, read or write,
+// waits one more clock and is served as a new request, acknowledged (or,
+// for a write, refused with wb_err_o) in the clock after that; with STB
+// low, or a new cycle after CYC low, the next request is served as a
+// first word.  In that clock the adapter looks at wb_stb_i and wb_cti_i
+// only, not at wb_adr_i, wb_we_i or wb_cyc_i: a master that breaks its
+// burst's promise, with CTI 001, 010 or 111 at another address, or for a
+// write, gets the word read ahead for the burst's next address,
+// acknowledged, and the write changes nothing; an interconnect must not
+// give the bus to another master in that clock with CTI 001, 010 or 111
+// unless CYC has been low at an edge between.  Classic cycles (CTI 000,
+// and the reserved values) are served as quelto_wishbone_adapter serves
+// them.  A write gets wb_err_o in its second clock, and changes nothing;
+// with ACK_WRITES 1, for a master that has no ERR input, wb_ack_o
+// instead, with wb_dat_o 0.  Every answer is high for one clock.
 //
 // Throughput: a burst of N words in N + 1 clocks; classic reads one every
 // two clocks.
 //
-// Outputs: wb_err_o is a register; wb_ack_o is a register, gated in the
-// clock of a word read ahead by the comparison of wb_adr_i and wb_we_i
-// with the read it was read for, the one path from bus inputs to an
-// output without a register, and what keeps the wrong word from being
-// acknowledged; wb_dat_o is the module's own output register gated by
-// wb_ack_o, and 0 whenever wb_ack_o is low.  rom_ad, rom_sel and rom_rd
-// follow the bus within the clock, so that the module takes the address
-// at the request's own edge.  wb_rst_i is synchronous; every register
-// starts at 0, which is idle, so that a design without a reset works
-// too.
+// Outputs: wb_err_o is a register; wb_ack_o is a register, or, in the
+// clock of a word read ahead, a register gated by wb_stb_i and wb_cti_i;
+// wb_dat_o is the module's own output register gated by wb_ack_o, and 0
+// whenever wb_ack_o is low.  No path from wb_adr_i, wb_we_i or wb_cyc_i
+// reaches an output, so a master or an arbiter whose ADR or CYC follows
+// ACK within the clock closes no loop, and one that drives ADR and WE
+// unknown while STB is low makes no output unknown.  rom_ad, rom_sel and
+// rom_rd follow the bus within the clock, so that the module takes the
+// address at the request's own edge; the ROM reads at every edge with a
+// read on the bus, at the word after the one that it holds while it
+// holds one.  wb_rst_i is synchronous; every register starts at 0, which
+// is idle, so that a design without a reset works too.
+//
+// Paths from a bus input to a bus output without a register:
+//   wb_stb_i, wb_cti_i -> wb_ack_o, wb_dat_o: a word read ahead is
+//   acknowledged only if the transfer on the bus goes on with the burst.
 
 `default_nettype none
 
-module quelto_wishbone_burst_adapter (
+module quelto_wishbone_burst_adapter #(
+  parameter ACK_WRITES = 0
+) (
   input  wire        wb_clk_i,
   input  wire        wb_rst_i,
   input  wire        wb_cyc_i,
@@ -64,49 +80,68 @@ module quelto_wishbone_burst_adapter (
   output wire        rom_rd,
   input  wire [31:0] rom_rdata
 );
-  localparam [2:0] CONSTANT = 3'b001, INCREMENTING = 3'b010;
+  localparam [2:0] CONSTANT = 3'b001, INCREMENTING = 3'b010,
+                   END_OF_BURST = 3'b111;
   localparam [1:0] LINEAR = 2'b00, WRAP4 = 2'b01, WRAP8 = 2'b10;
 
-  // The ROM read at the last edge (read), and whether for a word read
-  // ahead (ahead), with the address it was read for.
-  reg        read = 1'b0;
+  // What the ROM read at the last edge, if it is an answer: the word of
+  // a request that had none (first, acknowledged now), or a burst's next
+  // word, read ahead (ahead, acknowledged only if the transfer on the bus
+  // goes on with the burst).  held is either.  next_ad is the address of
+  // the word after the one held, in the burst whose CTI and BTE are
+  // held_cti and held_bte.
+  reg        first = 1'b0;
   reg        ahead = 1'b0;
-  reg [31:2] ahead_ad = 30'd0;
-  assign wb_ack_o = read && (!ahead || !wb_we_i && wb_adr_i[31:2] == ahead_ad);
+  reg        held = 1'b0;
+  reg        acked_write = 1'b0;
+  reg [31:2] next_ad = 30'd0;
+  reg        held_constant = 1'b0;
 
-  wire cycle = wb_cyc_i && wb_stb_i && !wb_rst_i;
-  // A request that has had no answer yet, and a read that this edge
-  // completes with more of its burst to come.
-  wire request = cycle && !wb_ack_o && !wb_err_o;
-  wire more    = cycle && wb_ack_o && !wb_we_i &&
-                 (wb_cti_i == CONSTANT || wb_cti_i == INCREMENTING);
-
-  // The burst's next address: the word after wb_adr_i, within its aligned
-  // block of 4, 8 or 16 words when the burst wraps.
-  reg [31:2] next;
-  always @(*)
-    if (wb_cti_i == CONSTANT)
-      next = wb_adr_i[31:2];
-    else
-      case (wb_bte_i)
-        LINEAR:  next = wb_adr_i[31:2] + 30'd1;
-        WRAP4:   next = {wb_adr_i[31:4], wb_adr_i[3:2] + 2'd1};
-        WRAP8:   next = {wb_adr_i[31:5], wb_adr_i[4:2] + 3'd1};
-        default: next = {wb_adr_i[31:6], wb_adr_i[5:2] + 4'd1};
-      endcase
-
-  // The ROM registers the address itself: the read goes to it at once,
-  // for exactly one clock, and its word is there in the next.
-  assign rom_ad   = more ? {next, wb_adr_i[1:0]} : wb_adr_i;
-  assign rom_sel  = request && !wb_we_i || more;
-  assign rom_rd   = rom_sel;
+  // The transfer on the bus goes on with a burst: its CTI, and STB.
+  wire goes_on = wb_stb_i && (wb_cti_i == CONSTANT ||
+                 wb_cti_i == INCREMENTING || wb_cti_i == END_OF_BURST);
+  assign wb_ack_o = first || acked_write || ahead && goes_on;
+  // After a write the ROM gives 0, as it read nothing.
   assign wb_dat_o = wb_ack_o ? rom_rdata : 32'h0;
 
+  // The ROM registers the address itself, and reads at every edge with a
+  // read on the bus: the word after the one held, if any, or else the
+  // word that the bus asks for.
+  wire cycle = wb_cyc_i && wb_stb_i && !wb_rst_i;
+  assign rom_ad  = held ? {next_ad, 2'b00} : wb_adr_i;
+  assign rom_sel = cycle && !wb_we_i;
+  assign rom_rd  = rom_sel;
+
+  // The word after the one read at this edge, in a burst of this CTI
+  // and BTE: the same for a constant address; the next one, within its
+  // aligned block of 4, 8 or 16 words when the burst wraps, where the
+  // carry stops.
+  wire        carry4;
+  wire [3:2]  low;
+  assign {carry4, low} = {1'b0, rom_ad[3:2]} + {2'd0, wb_cti_i != CONSTANT};
+  wire        into4 = carry4 && wb_bte_i != WRAP4;
+  wire        into5 = rom_ad[4] && into4 && wb_bte_i != WRAP8;
+  wire        into6 = rom_ad[5] && into5 && wb_bte_i == LINEAR;
+  wire [31:6] high  = rom_ad[31:6] + {25'd0, into6};
+  wire [31:2] after = {high, rom_ad[5] ^ into5, rom_ad[4] ^ into4, low};
+
+  // A request that has had no answer yet, and whether this edge reads a
+  // burst's next word for the transfer after it: the transfer that this
+  // edge completes is a read whose CTI announces more, and the word held
+  // was read for a burst of the same CTI and BTE, or for this transfer.
+  wire request  = cycle && !wb_ack_o && !wb_err_o;
+  wire same     = wb_cti_i == CONSTANT && held_constant ||
+                  wb_cti_i == INCREMENTING && !held_constant;
   always @(posedge wb_clk_i) begin
-    read     <= rom_sel;
-    ahead    <= more;
-    ahead_ad <= next;
-    wb_err_o <= request && wb_we_i;
+    first       <= rom_sel && !held;
+    ahead       <= rom_sel && held && same;
+    held        <= rom_sel && (!held || same);
+    acked_write <= ACK_WRITES != 0 && request && wb_we_i;
+    wb_err_o    <= ACK_WRITES == 0 && request && wb_we_i;
+    if (rom_sel) begin
+      next_ad  <= after;
+      held_constant <= wb_cti_i == CONSTANT;
+    end
   end
 
   // What a ROM has no use for.
@@ -123,34 +158,70 @@ module quelto_wishbone_burst_adapter (
     .rom_rdata(rom_rdata), .f_address(f_address), .f_word(f_word),
     .f_read(f_read), .f_read_ad(f_read_ad), .f_past_valid(f_past_valid));
 
-  quelto_formal_wishbone #(.PIPELINED(0), .BURST(1), .ACK_WRITES(0)) bus (
+  wire        f_burst_promised;
+  wire [31:2] f_burst_next;
+  quelto_formal_wishbone #(
+    .PIPELINED(0), .BURST(1), .ACK_WRITES(ACK_WRITES)
+  ) bus (
     .clk(wb_clk_i), .rst(wb_rst_i), .cyc(wb_cyc_i), .stb(wb_stb_i),
     .we(wb_we_i), .adr(wb_adr_i), .sel(wb_sel_i), .dat_w(wb_dat_i),
     .cti(wb_cti_i), .bte(wb_bte_i), .stall(1'b0),
     .ack(wb_ack_o), .err(wb_err_o), .dat_r(wb_dat_o),
-    .f_address(f_address), .f_word(f_word), .f_outstanding());
+    .f_address(f_address), .f_word(f_word), .f_outstanding(),
+    .f_burst_promised(f_burst_promised), .f_burst_next(f_burst_next));
+
+  // The word after a word address in a burst of a CTI and a BTE, read
+  // here apart from the adapter's logic.
+  function [31:2] f_after(input [31:2] at, input [2:0] cti, input [1:0] bte);
+    reg [31:2] block;
+    begin
+      block = bte == LINEAR ? 30'h3fffffff : bte == WRAP4 ? 30'd3 :
+              bte == WRAP8 ? 30'd7 : 30'd15;
+      f_after = cti == CONSTANT ? at : at & ~block | at + 30'd1 & block;
+    end
+  endfunction
+
+  // The BTE of the last read.
+  reg [1:0] f_held_bte = 2'd0;
+  always @(posedge wb_clk_i)
+    if (rom_sel)
+      f_held_bte <= wb_bte_i;
 
   always @(posedge wb_clk_i) begin
-    // Proven: the ROM is read only at an edge with a read request, or
-    // with a read that completes with more of its burst to come; never
-    // in reset.
+    // Proven: the ROM is read only at an edge with a read on the bus,
+    // never in reset.
     if (rom_sel || rom_rd)
-      assert(wb_cyc_i && wb_stb_i && !wb_we_i && !wb_rst_i &&
-             (!wb_ack_o || wb_cti_i == CONSTANT || wb_cti_i == INCREMENTING));
+      assert(wb_cyc_i && wb_stb_i && !wb_we_i && !wb_rst_i);
     if (f_past_valid) begin
-      // Proven: every request is answered in its second clock, and every
-      // transfer of a burst after the first, at the burst's next address,
-      // in the clock after the one before: N words in N + 1 clocks.
-      if ($past(request))
+      // Proven: every request is answered in its second clock, but one
+      // that meets a word read ahead for the burst that it leaves, in
+      // its third: that word is gone in its second clock.
+      if ($past(request && !held))
         assert(wb_ack_o || wb_err_o);
-      if ($past(more) && wb_cyc_i && wb_stb_i && !wb_we_i &&
-          wb_adr_i[31:2] == $past(next))
+      if ($past(request && held))
+        assert(!held);
+      // Proven: a transfer of a burst after its first is acknowledged
+      // in the clock after the one before, if it goes on with the burst
+      // and the one before had the same CTI and BTE, or was its first:
+      // N words in N + 1 clocks.
+      if ($past(cycle && wb_ack_o && !wb_we_i && (first || same) &&
+                (wb_cti_i == CONSTANT || wb_cti_i == INCREMENTING)) && goes_on)
         assert(wb_ack_o);
-      // The adapter's state agrees with the ROM's.
-      assert(read == f_read);
+      // The adapter's state agrees with the ROM's and the bus's.
+      assert(held == (first || ahead) && !(first && ahead));
+      if (held)
+        assert(f_read && next_ad == f_after(f_read_ad,
+                 held_constant ? CONSTANT : INCREMENTING, f_held_bte));
+      if (first && wb_cyc_i && wb_stb_i)
+        assert(f_read_ad == wb_adr_i[31:2] && !wb_we_i &&
+               held_constant == (wb_cti_i == CONSTANT) &&
+               f_held_bte == wb_bte_i);
       if (ahead)
-        assert(read && f_read_ad == ahead_ad);
-    end
+        assert(f_burst_promised && f_read_ad == f_burst_next);
+      if (acked_write || wb_err_o)
+        assert(!held && !f_read);
+    end else
+      assert(!held && !first && !ahead && !acked_write && !wb_err_o);
   end
 `endif
 endmodule

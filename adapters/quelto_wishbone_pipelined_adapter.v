@@ -23,13 +23,16 @@
 // requests while the adapter is in reset, and a request at an edge
 // without reset is always taken.
 //
-// Outputs: wb_ack_o and wb_err_o are registers, and wb_stall_o is
-// wb_rst_i itself; wb_dat_o is the module's own output register gated by
-// wb_ack_o, and 0 whenever wb_ack_o is low.  No bus input reaches a bus
-// output without a register.  rom_ad, rom_sel and rom_rd follow the bus
-// within the clock, so that the module takes the address at the
+// Outputs: wb_ack_o and wb_err_o are registers; wb_dat_o is the module's
+// own output register gated by wb_ack_o, and 0 whenever wb_ack_o is low;
+// wb_stall_o is wb_rst_i itself.  rom_ad, rom_sel and rom_rd follow the
+// bus within the clock, so that the module takes the address at the
 // request's own edge.  wb_rst_i is synchronous; every register starts at
 // 0, which is idle, so that a design without a reset works too.
+//
+// Paths from a bus input to a bus output without a register:
+//   wb_rst_i -> wb_stall_o: no request is taken in reset, and STALL says
+//   so in the same clock.
 
 `default_nettype none
 

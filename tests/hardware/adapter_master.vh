@@ -22,11 +22,13 @@
   wire        answer;        // a read's data is on bus_rdata in this clock
   wire        progress;      // the master takes an answer at this edge
   wire        taken;         // the adapter takes a request at this edge
+  wire        r_stalled;     // an AXI master leaves an answer waiting
   reg  [31:0] expected;
   integer     reads, writes;
   integer     idle_clocks = 0;
   integer     rom_reads = 0;
   integer     abandoned = 0;     // reads whose answers the master dropped
+  integer     stalls = 0;        // edges at which an answer waited
   reg         fastest = 0;
   time        first_request = 0, first_taken = 0, first_word = 0, last_word = 0;
 
@@ -49,6 +51,8 @@
         adapter_mismatch("data without an answer", bus_rdata, 0);
       if (mem_sel && mem_rd)
         rom_reads = rom_reads + 1;
+      if (r_stalled === 1'b1)
+        stalls = stalls + 1;
       if (taken === 1'b1 && first_taken == 0)
         first_taken = $time;
       idle_clocks = progress === 1'b1 ? 0 : idle_clocks + 1;
@@ -137,13 +141,18 @@
 `endif
 
   // After read_through_adapter: the ROM read once for each read (the
-  // burst adapter reads ahead, by design), and the speed.
+  // burst adapter reads ahead, by design; the AXI adapters read a word
+  // again at an edge at which an older answer waits, so once more at
+  // most for each), and the speed.
   task adapter_done;
     begin
 `ifndef ADAPTER_WISHBONE_BURST
-      if (rom_reads != reads + abandoned) begin
-        $display("the ROM was read %0d times for %0d reads and %0d abandoned",
-                 rom_reads, reads, abandoned);
+ `ifndef READS_AGAIN
+      stalls = 0;
+ `endif
+      if (rom_reads < reads + abandoned || rom_reads > reads + abandoned + stalls) begin
+        $display("the ROM was read %0d times for %0d reads and %0d abandoned, with %0d stalls",
+                 rom_reads, reads, abandoned, stalls);
         failures = failures + 1;
       end
 `endif

@@ -18,7 +18,9 @@
 #   simulate    rom_bench.v in Icarus Verilog, all modules in one run
 #   lint        verilator --lint-only -Wall, with the waivers file and
 #               LINT_OPTIONS
-#   synthesize  yosys synth, check -assert, and no latches
+#   synthesize  yosys synth, check -assert, and no latches; an adapter's
+#               paths from a bus input to a bus output that pass no
+#               register must be those that its header lists
 #   ice40       yosys synth_ice40, which must map the table to BLOCK_RAMS
 #               block RAM cells; the mapped netlist simulated with the
 #               cell models ICE40_CELLS, then placed and routed for an
@@ -166,6 +168,78 @@ if(ADAPTER)
   file(COPY "${ADAPTERS}/${adapter}.v" DESTINATION "${WORK}")
 endif()
 
+# The adapter's paths from a bus input to a bus output (not rom_*) that
+# pass no register, from its netlist without its flip-flops, must be the
+# ones that its header lists after "Paths from a bus input to a bus
+# output without a register:", as "//   IN[, IN...] -> OUT[, OUT...]:
+# why", or "none.".
+function(check_paths)
+  file(WRITE "${WORK}/outputs.ys"
+    "read_verilog ${adapter}.v\n"
+    "synth -top ${adapter}\n"
+    "delete t:$_*DFF* t:$_DLATCH*\n"
+    "tee -q -o outputs.txt select -list o:*\n")
+  run("${YOSYS}" -q -s outputs.ys)
+  file(STRINGS "${WORK}/outputs.txt" outputs REGEX "/[^/]+$")
+  list(TRANSFORM outputs REPLACE ".*/" "")
+  list(FILTER outputs EXCLUDE REGEX "^rom_")
+  file(READ "${WORK}/outputs.ys" script)
+  string(REPLACE "tee -q -o outputs.txt select -list o:*\n" "" script "${script}")
+  file(WRITE "${WORK}/paths.txt" "")
+  foreach(output IN LISTS outputs)
+    string(APPEND script "tee -q -a paths.txt log output ${output}\n"
+      "tee -q -a paths.txt select -list o:${output} %ci* i:* %i\n")
+  endforeach()
+  file(WRITE "${WORK}/paths.ys" "${script}")
+  run("${YOSYS}" -q -s paths.ys)
+  file(STRINGS "${WORK}/paths.txt" lines)
+  set(found "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^output (.*)")
+      set(output ${CMAKE_MATCH_1})
+    elseif(line MATCHES "/([^/]+)$")
+      set(input ${CMAKE_MATCH_1})
+      if(NOT input MATCHES "^rom_")
+        list(APPEND found "${input} -> ${output}")
+      endif()
+    endif()
+  endforeach()
+
+  file(READ "${ADAPTERS}/${adapter}.v" source)
+  set(heading "Paths from a bus input to a bus output without a register:")
+  string(FIND "${source}" "${heading}" at)
+  if(at LESS 0)
+    message(FATAL_ERROR "${adapter}.v: no \"${heading}\" in its header")
+  endif()
+  string(SUBSTRING "${source}" ${at} -1 source)
+  string(REGEX MATCH "^[^\n]*(\n//   [^\n]*)*" block "${source}")
+  string(REGEX MATCHALL "\n//   [a-z0-9_, ]+ -> [a-z0-9_, ]+:" entries "${block}")
+  set(listed "")
+  foreach(entry IN LISTS entries)
+    string(REGEX MATCH "//   ([a-z0-9_, ]+) -> ([a-z0-9_, ]+):" entry "${entry}")
+    string(REPLACE ", " ";" ins "${CMAKE_MATCH_1}")
+    string(REPLACE ", " ";" outs "${CMAKE_MATCH_2}")
+    foreach(in IN LISTS ins)
+      foreach(out IN LISTS outs)
+        list(APPEND listed "${in} -> ${out}")
+      endforeach()
+    endforeach()
+  endforeach()
+  if(NOT entries AND NOT block MATCHES "^${heading} none\\.")
+    message(FATAL_ERROR "${adapter}.v: \"${heading}\" lists no path, "
+      "and does not say none.")
+  endif()
+  list(SORT found)
+  list(SORT listed)
+  list(JOIN found "\n  " found_text)
+  list(JOIN listed "\n  " listed_text)
+  message(NOTICE "paths without a register:\n  ${found_text}")
+  if(NOT found STREQUAL listed)
+    message(FATAL_ERROR "${adapter}.v: its header lists these paths "
+      "without a register:\n  ${listed_text}\nits netlist has:\n  ${found_text}")
+  endif()
+endfunction()
+
 # Block RAM cells of the FPGA families.
 set(block_ram_ice40 SB_RAM40_4K)
 set(block_ram_ecp5 DP16KD)
@@ -220,6 +294,9 @@ elseif(CHECK STREQUAL "synthesize")
       "select -assert-none t:$*latch* t:$_DLATCH*\n")
     run("${YOSYS}" -q -s ${name}.ys)
   endforeach()
+  if(adapter)
+    check_paths()
+  endif()
 elseif(CHECK STREQUAL "words" AND TARGETS STREQUAL "plusarg")
   # One model, built for the first image's rows, for every image.
   list(GET names 0 first)

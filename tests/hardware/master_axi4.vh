@@ -42,6 +42,9 @@
   assign answer = rvalid;
   assign taken = arvalid && arready;
   assign progress = rvalid && rready || bvalid && bready || rst;
+  // The adapter reads a word again while an older one waits on R.
+  assign r_stalled = rvalid && !rready;
+`define READS_AGAIN
 
   // B only once the address and the last W beat are taken.
   always @(posedge clk)

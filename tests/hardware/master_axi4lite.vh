@@ -22,6 +22,9 @@
   assign answer = rvalid;
   assign taken = arvalid && arready;
   assign progress = rvalid && rready || bvalid && bready;
+  // The adapter reads a word again while an older one waits on R.
+  assign r_stalled = rvalid && !rready;
+`define READS_AGAIN
 
   integer gap, sent, answered;
   task read_through_adapter;
