@@ -36,15 +36,7 @@ int main(int argc, char *argv[])
 	// leaves it alone on standard output.
 	write_header();
 
-	while (!end_of_file) {
-		getch();
-		if (ch == EOF || ch == '\0')
-			fail("Missing S8 end record");
-		if (ch == 'S')
-			process_record();
-	}
-	if (address == 0)
-		fail("No data in S rec file");
+	read_image();
 	write_rom_module(module_name);
 	finish_output();
 	return 0;

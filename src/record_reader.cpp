@@ -14,14 +14,13 @@
 #include <cstdlib>
 #include <cstring>
 
-int ch;
-bool end_of_file;
-
 std::uint8_t memory[memory_size];
 std::uint32_t address;
 
 namespace {
 
+int ch;                      // last character read: 0 to 255, or EOF
+bool end_of_file;            // an end record has been accepted
 bool parse_error;            // a non-hex character was met in this record
 unsigned chksum;             // sum of the bytes decoded in this record
 std::uint64_t record_number; // records started, counting from 1
@@ -32,6 +31,17 @@ std::uint64_t record_number; // records started, counting from 1
 	std::fprintf(stderr, "%s: Error reading standard input: %s\n",
 	    program_name, std::strerror(error));
 	std::exit(1);
+}
+
+// Input is pulled a character at a time; the unlocked form skips taking
+// the stream lock for every character, which a single-threaded tool does
+// not need.  A read that fails is not the end of the input: reported as
+// such, it would send the user looking for a fault in the file.
+void getch()
+{
+	ch = read_char_unlocked(stdin);
+	if (ch == EOF && std::ferror(stdin))
+		read_error();
 }
 
 [[noreturn]] void record_error(const char *message)
@@ -89,30 +99,6 @@ std::uint32_t get_hex_value(int count)
 	return value;
 }
 
-} // namespace
-
-void fail(const char *message)
-{
-	std::fprintf(stderr, "%s: %s\n", program_name, message);
-	std::exit(1);
-}
-
-// Input is pulled a character at a time; the unlocked form skips taking
-// the stream lock for every character, which a single-threaded tool does
-// not need.  A read that fails is not the end of the input: reported as
-// such, it would send the user looking for a fault in the file.
-void getch()
-{
-	ch = read_char_unlocked(stdin);
-	if (ch == EOF && std::ferror(stdin))
-		read_error();
-}
-
-void output_byte(unsigned value)
-{
-	memory[address++] = value & 0xff;
-}
-
 void process_record()
 {
 	record_number++;
@@ -164,4 +150,30 @@ void process_record()
 	get_hex_byte();
 	if ((chksum & 0xff) != 0xff)
 		record_error("Invalid check sum");
+}
+
+} // namespace
+
+void fail(const char *message)
+{
+	std::fprintf(stderr, "%s: %s\n", program_name, message);
+	std::exit(1);
+}
+
+void output_byte(unsigned value)
+{
+	memory[address++] = value & 0xff;
+}
+
+void read_image()
+{
+	while (!end_of_file) {
+		getch();
+		if (ch == EOF || ch == '\0')
+			fail("Missing S8 end record");
+		if (ch == 'S')
+			process_record();
+	}
+	if (address == 0)
+		fail("No data in S rec file");
 }

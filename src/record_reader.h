@@ -18,9 +18,6 @@ constexpr std::size_t memory_size = 0x100020;
 // main file defines it.
 extern const char program_name[];
 
-extern int ch;            // last character read: 0 to 255, or EOF
-extern bool end_of_file;  // an end record has been accepted
-
 extern std::uint8_t memory[memory_size];
 extern std::uint32_t address;  // image size, and where the next byte goes
 
@@ -28,8 +25,12 @@ extern std::uint32_t address;  // image size, and where the next byte goes
 // exit status 1.
 [[noreturn]] void fail(const char *message);
 
-void getch();
-void process_record();
 void output_byte(unsigned value);
+
+// Reads the input up to the end record, loading the data records into
+// the image; reads nothing after it.  The input ending, or a NUL, outside
+// a record before the end record fails with "Missing S8 end record", and
+// an empty image with "No data in S rec file".
+void read_image();
 
 #endif

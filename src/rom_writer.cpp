@@ -134,14 +134,6 @@ void write_row(unsigned index, const std::uint8_t word[4])
 	rows_end = end;
 }
 
-void write_word_line(const std::uint8_t word[4])
-{
-	char *end = row_space();
-	end = put_word(end, word);
-	*end++ = '\n';
-	rows_end = end;
-}
-
 unsigned highest_set_bit(std::uint32_t value)
 {
 	unsigned bit = 0;
@@ -209,7 +201,8 @@ void write_header()
 	// control leaves them alone; they are meant for the repository that
 	// the generated file is checked into.
 	std::fputs(
-	    "////////////////////////////////////////////////////////////////////////////////\n"
+	    "////////////////////////////////////////"
+	    "////////////////////////////////////////\n"
 	    "// Read-only memory for a 32-bit synchronous bus, in Verilog.\n"
 	    "// Generated from a program image given as Motorola S-records.\n"
 	    "//\n"
@@ -247,15 +240,6 @@ std::uint32_t table_rows()
 	if (size == 4)
 		return 1;
 	return (2u << highest_set_bit(size)) / 4;
-}
-
-void write_words(std::uint32_t rows)
-{
-	align_image();
-	const std::uint32_t words = address / 4;
-	for (std::uint32_t i = 0; i < rows; i++)
-		write_word_line(i < words ? &memory[4 * i] : zero_word);
-	flush_rows();
 }
 
 // Output is not checked while it is written; a write that failed leaves

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: ISC
 // Verilog ROM writer: the generated file's header, and the module that
-// serves the memory image as a 32-bit ROM on a synchronous read bus; or
-// the words of that module's table alone.
+// serves the memory image as a 32-bit ROM on a synchronous read bus.
 
 #ifndef QUELTO_ROM_WRITER_H
 #define QUELTO_ROM_WRITER_H
@@ -14,10 +13,6 @@ void write_rom_module(const char *module_name);
 // The rows of the module's table for the image: 1 for the single-word
 // form, else the smallest power of two above the size in whole words.
 std::uint32_t table_rows();
-
-// The image's words, padded with zero words to `rows`, one a line as 8 hex
-// digits: the table's contents in the form that $readmemh reads.
-void write_words(std::uint32_t rows);
 
 // Flushes standard output; a write that failed ends the run with status 1.
 void finish_output();

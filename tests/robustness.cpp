@@ -7,14 +7,17 @@
 // code judges each input where it can: the module must then serve exactly
 // the image it decoded, or the run must fail with the message it expects.
 //
-// usage: robustness [--words] QUELTO... -- HEADER WORKDIR generate SEED COUNT
-//        robustness [--words] QUELTO... -- HEADER WORKDIR replay FILE...
+// usage: robustness [--words [--keep DIR]] QUELTO... -- HEADER WORKDIR generate SEED COUNT
+//        robustness [--words [--keep DIR]] QUELTO... -- HEADER WORKDIR replay FILE...
 //
 // QUELTO... is the command that runs quelto: its path, after an emulator's
 // command where quelto is built for another platform.  With --words it
 // runs quelto-words instead, whose output is the words of the module's
 // table, one a line, and whose failed run leaves nothing: HEADER is then
-// an empty file.
+// an empty file.  With --keep, the output of quelto-words is a word file
+// of another format, which the harness leaves to a reader of that format:
+// each accepted run's output goes to DIR/N.out, and the words that the
+// decoder expects, one a line, to DIR/N.words.
 
 #include "srec_text.h"
 
@@ -41,6 +44,8 @@ using Image = std::vector<std::uint8_t>;
 std::vector<char *> command;  // runs quelto; ends in a null pointer
 std::string header, workdir;
 bool words_output;            // the command is quelto-words
+std::string keep_dir;         // where word files of other formats go
+unsigned kept;
 std::string program_prefix = "quelto: ";
 
 std::string read_file(const std::string &name)
@@ -312,6 +317,20 @@ std::string check(const std::string &input, const Run &run)
 	if (run.out.compare(0, header.size(), header) != 0)
 		return "standard output does not begin with the header";
 	const std::string written = run.out.substr(header.size());
+	if (!keep_dir.empty()) {
+		const std::string name = keep_dir + "/" + std::to_string(++kept);
+		write_file(name + ".out", written);
+		std::string expected;
+		if (verdict.outcome == Verdict::accepted)
+			for (const std::uint32_t word : expected_words(verdict.image)) {
+				char line[10];
+				std::snprintf(line, sizeof line, "%08lx\n",
+				    static_cast<unsigned long>(word));
+				expected += line;
+			}
+		write_file(name + ".words", expected);
+		return "";
+	}
 	const auto words = words_output ? file_words(written) : module_words(written);
 	if (!words)
 		return "standard output is not the header and one whole module, or a word file";
@@ -460,14 +479,18 @@ int main(int argc, char *argv[])
 		words_output = true;
 		program_prefix = "quelto-words: ";
 		arg++;
+		if (arg + 1 < argc && std::strcmp(argv[arg], "--keep") == 0) {
+			keep_dir = argv[arg + 1];
+			arg += 2;
+		}
 	}
 	while (arg < argc && std::strcmp(argv[arg], "--") != 0)
 		command.push_back(argv[arg++]);
 	command.push_back(nullptr);
 	arg++;
 	if (command.size() < 2 || argc - arg < 4) {
-		std::fprintf(stderr, "usage: robustness [--words] QUELTO... -- HEADER WORKDIR "
-		    "generate SEED COUNT | replay FILE...\n");
+		std::fprintf(stderr, "usage: robustness [--words [--keep DIR]] QUELTO... -- "
+		    "HEADER WORKDIR generate SEED COUNT | replay FILE...\n");
 		return 2;
 	}
 	header = read_file(argv[arg]);

@@ -135,6 +135,31 @@ function(quelto_words input output_file)
   endif()
 endfunction()
 
+# Yosys's $readmemh of each word file, in quelto_words_rom of `rows`
+# rows: the memory's initial words must be those of the first file.
+function(yosys_words rows)
+  file(STRINGS "${WORK}/${ARGV1}" expected)
+  foreach(file IN LISTS ARGN)
+    file(WRITE "${WORK}/words_init.ys"
+      "read_verilog -defer ${ADAPTERS}/quelto_words_rom.v\n"
+      "chparam -set ROWS ${rows} -set WORDS \"${file}\" quelto_words_rom\n"
+      "prep -top quelto_words_rom\n"
+      "memory_collect\n"
+      "write_verilog -noattr words_init.v\n")
+    run("${YOSYS}" -q -s words_init.ys)
+    file(STRINGS "${WORK}/words_init.v" loaded REGEX "words\\[[0-9]+\\] = ")
+    set(row 0)
+    foreach(word IN LISTS expected)
+      list(GET loaded ${row} line)
+      math(EXPR value "0x${word}")
+      if(NOT line MATCHES "words\\[${row}\\] = 32'd${value};")
+        message(FATAL_ERROR "Yosys reads row ${row} of ${file} as ${line}")
+      endif()
+      math(EXPR row "${row} + 1")
+    endforeach()
+  endforeach()
+endfunction()
+
 # Verilator's flags for large tables, as the guide gives them.
 set(big_table_flags --binary -fno-split -fno-table -MAKEFLAGS OPT_FAST=-O0)
 
@@ -330,6 +355,40 @@ elseif(CHECK STREQUAL "words")
       ${bench_options} -Mdir ${name}_obj -o words_check ${sources})
     run(${name}_obj/words_check +quelto_words=${name}.hex)
     expect_bench_result(PASS)
+    # The formats whose data $readmemh reads once their header lines are
+    # dropped, in Verilator, and, for tables up to 4096 rows (Icarus takes
+    # half a minute over the largest), in Icarus; the words that Yosys's
+    # $readmemh puts in the memory, of these and of hex; and the bytes
+    # that srecord reads from the MIF, laid down in memory order
+    # (srec_cat's MIF reader puts a word's low byte first).
+    set(readmemh_files ${name}.hex)
+    foreach(format lattice gowin updatemem)
+      quelto_words(${name}.srec ${name}.${format} --format ${format})
+      file(STRINGS "${WORK}/${name}.${format}" data REGEX "^[^#]")
+      list(JOIN data "\n" data)
+      file(WRITE "${WORK}/${name}_${format}.hex" "${data}\n")
+      list(APPEND readmemh_files ${name}_${format}.hex)
+      if(rows LESS_EQUAL 4096)
+        run("${VVP}" -n ${name}_words.vvp +quelto_words=${name}_${format}.hex)
+        expect_bench_result(PASS)
+      endif()
+      run(${name}_obj/words_check +quelto_words=${name}_${format}.hex)
+      expect_bench_result(PASS)
+    endforeach()
+    if(rows LESS_EQUAL 4096)
+      yosys_words(${rows} ${readmemh_files})
+      quelto_words(${name}.srec ${name}.mif --format mif)
+      run("${SREC_CAT}" ${name}.mif -Memory_Initialization_File
+        -o ${name}_mif.bin -binary)
+      file(READ "${WORK}/${name}.bin" image HEX)
+      string(LENGTH "${image}" digits)
+      math(EXPR padding "${rows} * 4 - ${digits} / 2")
+      string(REPEAT "00" ${padding} zeros)
+      file(READ "${WORK}/${name}_mif.bin" mif HEX)
+      if(NOT mif STREQUAL "${image}${zeros}")
+        message(FATAL_ERROR "srec_cat reads other bytes from ${name}.mif")
+      endif()
+    endif()
     # The module lints clean without a waiver, and with BLOCK_RAMS its
     # words go into that many iCE40 block RAMs.
     run("${VERILATOR}" --lint-only -Wall -GROWS=${rows} "${ADAPTERS}/quelto_words_rom.v")
