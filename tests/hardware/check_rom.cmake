@@ -68,6 +68,14 @@ endfunction()
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 
+# The iCE40 tools for the examples' Makefile, as the test has them.
+set(make_tools "")
+foreach(tool YOSYS NEXTPNR_ICE40 ICEPACK ICEBRAM)
+  if(${tool})
+    list(APPEND make_tools "${tool}=${${tool}}")
+  endif()
+endforeach()
+
 set(names "")
 foreach(rom IN LISTS ROMS)
   string(REPLACE ":" ";" fields "${rom}")
@@ -79,7 +87,8 @@ foreach(rom IN LISTS ROMS)
       "${EXAMPLES}/ice40_top.v" DESTINATION "${WORK}")
     set(run_quelto ${EMULATOR} "${QUELTO}")
     list(JOIN run_quelto " " run_quelto)
-    run("${MAKE}" "QUELTO=${run_quelto}" "CROSS=${CROSS}" "BENCH=${BENCH}" ${TARGETS})
+    run("${MAKE}" "QUELTO=${run_quelto}" "CROSS=${CROSS}" "BENCH=${BENCH}"
+      ${make_tools} ${TARGETS})
     file(RENAME "${WORK}/boot_rom.v" "${WORK}/${name}.v")
     file(RENAME "${WORK}/boot.bin" "${WORK}/${name}.bin")
     continue()
@@ -412,7 +421,7 @@ elseif(CHECK STREQUAL "swap")
   list(JOIN run_quelto " " run_quelto)
   list(JOIN run_quelto_words " " run_quelto_words)
   set(make "${MAKE}" "QUELTO=${run_quelto}" "QUELTO_WORDS=${run_quelto_words}"
-    "PCF=${PINS}" ${TARGETS})
+    "PCF=${PINS}" ${make_tools} ${TARGETS})
   run(${make} ice40-placeholder)
 
   # The bitstream read back: icebox_vlog's module "chip" has a port for
