@@ -32,14 +32,17 @@
 // are constants.  No bus input reaches a bus output without a register.
 // rom_ad, rom_sel and rom_rd follow ARADDR and ARVALID within the clock,
 // so that the module takes the address at the edge that takes it from
-// the bus.  aresetn is synchronous: from the first edge
-// that samples it low, the READYs are low, and no VALID is high, until
-// the edge after it rises, so that a master that leaves reset first
-// waits for the adapter.  Every register starts at 0, which is idle, so
-// that a design without a reset works too, but reading_addr, which holds
-// what the ROM's own address register holds, so that synthesis keeps one
-// of the two, and is used only once a read has set it; one clock edge in
-// reset makes every output, and the ROM's mem_rdata, known.
+// the bus.  aresetn is synchronous: from the first edge that samples it
+// low, the READYs are low, and no VALID is high, until the edge after it
+// rises, so that a master that leaves reset first waits for the adapter.
+// The master keeps ARVALID low while aresetn is low, as AXI requires: the
+// ROM then reads at no edge in reset (a master that does not has the
+// word read and not answered, and RDATA may show it while RVALID is
+// low).  Every register starts at 0, which is idle, so that a design
+// without a reset works too, but reading_addr, which holds what the ROM's
+// own address register holds, so that synthesis keeps one of the two,
+// and is used only once a read has set it; one clock edge in reset makes
+// every output, and the ROM's mem_rdata, known.
 //
 // Paths from a bus input to a bus output without a register: none.
 
@@ -99,7 +102,10 @@ module quelto_axi4lite_adapter (
   // if it must.  ARREADY is a register: high out of reset unless the
   // next edge reads again.
   assign rom_ad  = s_axi_arready ? s_axi_araddr : reading_addr;
-  assign rom_sel = aresetn && (s_axi_arready ? s_axi_arvalid : again);
+  // A master keeps ARVALID low in reset, as AXI has it, so that only a
+  // read again needs aresetn here, a LUT's input fewer on the way to the
+  // ROM's address.
+  assign rom_sel = s_axi_arready ? s_axi_arvalid : again && aresetn;
   assign rom_rd  = rom_sel;
 
   wire next_skid = skid_valid ? !s_axi_rready : reading && !s_axi_rready;
@@ -113,7 +119,7 @@ module quelto_axi4lite_adapter (
       skid_valid    <= next_skid;
       again         <= next_skid && rom_sel;
     end
-    reading <= rom_sel;
+    reading <= rom_sel && aresetn;
     // What R shows is kept: the word on R, while it waits, is skid_word's.
     skid_word <= s_axi_rdata;
     if (rom_sel)
