@@ -124,12 +124,17 @@ void write_image_words(word_format format, std::uint32_t rows,
 	if (rows == 0) {
 		rows = table_rows();
 	} else if (rows_needed() > rows) {
-		char message[96];
+		// The rows that fit the words, for a swap, and the table's, which
+		// quelto_words_rom needs to answer every address as quelto's
+		// module does.
+		char message[128];
 		std::snprintf(message, sizeof message,
-		    "Image of %lu bytes needs %lu rows, more than %lu",
+		    "Image of %lu bytes needs %lu rows, more than %lu; "
+		    "quelto's table for it has %lu",
 		    static_cast<unsigned long>(address),
 		    static_cast<unsigned long>(rows_needed()),
-		    static_cast<unsigned long>(rows));
+		    static_cast<unsigned long>(rows),
+		    static_cast<unsigned long>(table_rows()));
 		fail(message);
 	}
 	write_word_file(format, rows, base, lane_bits);

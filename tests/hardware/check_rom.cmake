@@ -84,7 +84,7 @@ foreach(rom IN LISTS ROMS)
 
   if(SOURCE STREQUAL "firmware")
     file(COPY "${EXAMPLES}/boot.S" "${EXAMPLES}/boot.ld" "${EXAMPLES}/Makefile"
-      "${EXAMPLES}/ice40_top.v" DESTINATION "${WORK}")
+      "${EXAMPLES}/ice40_top.v" "${EXAMPLES}/boot.srec" DESTINATION "${WORK}")
     set(run_quelto ${EMULATOR} "${QUELTO}")
     list(JOIN run_quelto " " run_quelto)
     run("${MAKE}" "QUELTO=${run_quelto}" "CROSS=${CROSS}" "BENCH=${BENCH}"
@@ -422,6 +422,18 @@ elseif(CHECK STREQUAL "swap")
   list(JOIN run_quelto_words " " run_quelto_words)
   set(make "${MAKE}" "QUELTO=${run_quelto}" "QUELTO_WORDS=${run_quelto_words}"
     "PCF=${PINS}" ${make_tools} ${TARGETS})
+  # Rows that no swap takes are refused before anything is made, and
+  # leave nothing behind that a later run would take for a placeholder.
+  foreach(bad 300 8192)
+    execute_process(COMMAND ${make} ROWS=${bad} ice40-placeholder
+      WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE status ERROR_VARIABLE error
+      OUTPUT_QUIET)
+    file(GLOB left "${WORK}/placeholder_${bad}*")
+    if(status STREQUAL "0" OR NOT error MATCHES "ROWS=${bad}: a swap takes"
+        OR left)
+      message(FATAL_ERROR "ROWS=${bad}: status ${status}, ${error}, left ${left}")
+    endif()
+  endforeach()
   run(${make} ice40-placeholder)
 
   # The bitstream read back: icebox_vlog's module "chip" has a port for
@@ -461,6 +473,40 @@ elseif(CHECK STREQUAL "swap")
     read_back(ice40_swapped.asc ${firmware}.hex PASS)
   endforeach()
   read_back(ice40_placeholder_${rows}.asc boot.hex FAIL)
+
+  # make -C from another directory, as a shell runs it: a relative
+  # FIRMWARE is the caller's.
+  file(MAKE_DIRECTORY "${WORK}/caller")
+  file(COPY "${EXAMPLES}/boot.srec" DESTINATION "${WORK}/caller")
+  file(RENAME "${WORK}/caller/boot.srec" "${WORK}/caller/mine.srec")
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E env PWD=${WORK}/caller
+      ${make} -C "${WORK}" ice40-swap FIRMWARE=mine.srec
+    WORKING_DIRECTORY "${WORK}/caller" RESULT_VARIABLE status
+    OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT status STREQUAL "0")
+    message(NOTICE "${output}")
+    message(FATAL_ERROR "make -C with a relative FIRMWARE failed")
+  endif()
+  read_back(ice40_swapped.asc boot.hex PASS)
+
+  # icebram refuses a firmware's word file longer than the placeholder's,
+  # and takes a shorter one, with zero rows beyond it.
+  file(STRINGS "${WORK}/boot.hex" words)
+  list(SUBLIST words 0 32 short)
+  list(JOIN short "\n" short)
+  file(WRITE "${WORK}/short.hex" "${short}\n")
+  math(EXPR more "${rows} * 2")
+  quelto_words(boot.srec long.hex ${more})
+  foreach(file short long)
+    execute_process(COMMAND "${ICEBRAM}" placeholder_${rows}.hex ${file}.hex
+      WORKING_DIRECTORY "${WORK}" INPUT_FILE "${WORK}/ice40_placeholder_${rows}.asc"
+      OUTPUT_FILE "${WORK}/${file}.asc" ERROR_QUIET RESULT_VARIABLE status)
+    if(file STREQUAL "short" AND NOT status STREQUAL "0" OR
+        file STREQUAL "long" AND status STREQUAL "0")
+      message(FATAL_ERROR "icebram with the ${file} word file: status ${status}")
+    endif()
+  endforeach()
+  read_back(short.asc boot.hex PASS)
 else()
   message(FATAL_ERROR "unknown CHECK ${CHECK}")
 endif()
