@@ -30,9 +30,13 @@
 #   reject      quelto must fail with the message EXPECTED_ERROR
 #   words       quelto-words writes NAME.hex, and words_bench.v runs the
 #               module beside quelto_words_rom loading NAME.hex, in
-#               Icarus Verilog and in Verilator; quelto_words_rom lints
-#               clean, and with BLOCK_RAMS synth_ice40 must map NAME.hex
-#               to that many block RAMs; with TARGETS plusarg, one
+#               Icarus Verilog and in Verilator, and so do its lattice,
+#               gowin and updatemem files with their headers dropped
+#               (Icarus up to 4096 rows); up to 4096 rows, Yosys's
+#               $readmemh of each must give NAME.hex's words, and
+#               srec_cat must read its MIF as the image; quelto_words_rom
+#               lints clean, and with BLOCK_RAMS synth_ice40 must map
+#               NAME.hex to that many block RAMs; with TARGETS plusarg, one
 #               Verilator model of rom_bench.v with quelto_words_rom of
 #               the first image's rows reads every image's words through
 #               +quelto_words, and fails with another image's
@@ -41,7 +45,11 @@
 #               of PINS, then swaps in examples/boot.srec and each image:
 #               icebox_vlog reads each bitstream back, and words_bench.v
 #               reads it in Icarus Verilog with ICE40_CELLS, against the
-#               image's word file; the design before the swap must fail
+#               image's word file; the design before the swap must fail;
+#               ROWS that no swap takes must be refused, leaving nothing;
+#               make -C from another directory takes a relative FIRMWARE
+#               from there; icebram must take a short word file, with
+#               zero rows beyond it, and refuse a long one
 # ADAPTER: a bus adapter of ADAPTERS (such as wishbone for
 #   quelto_wishbone_adapter.v), optional: simulate reads the one module
 #   through it, and lint and synthesize check the adapter on its own too;
