@@ -27,12 +27,13 @@
 // first word.  In that clock the adapter looks at wb_stb_i and wb_cti_i
 // only, not at wb_adr_i, wb_we_i or wb_cyc_i: a master that breaks its
 // burst's promise, with CTI 001, 010 or 111 at another address, or for a
-// write, gets the word read ahead for the burst's next address,
-// acknowledged, and the write changes nothing; an interconnect must not
-// give the bus to another master in that clock with CTI 001, 010 or 111
-// unless CYC has been low at an edge between.  Classic cycles (CTI 000,
-// and the reserved values) are served as quelto_wishbone_adapter serves
-// them.  A write gets wb_err_o in its second clock, and changes nothing;
+// write, or with another BTE within the burst, gets words read ahead for
+// the burst's next addresses, acknowledged, and the write changes
+// nothing; an interconnect must not give the bus to another master in
+// that clock with CTI 001, 010 or 111 unless CYC has been low at an edge
+// between.  Classic cycles (CTI 000, and the reserved values) are served
+// as quelto_wishbone_adapter serves them.  A write gets wb_err_o in its
+// second clock, and changes nothing;
 // with ACK_WRITES 1, for a master that has no ERR input, wb_ack_o
 // instead, with wb_dat_o 0.  Every answer is high for one clock.
 //
