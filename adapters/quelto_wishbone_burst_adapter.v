@@ -33,9 +33,9 @@
 // that clock with CTI 001, 010 or 111 unless CYC has been low at an edge
 // between.  Classic cycles (CTI 000, and the reserved values) are served
 // as quelto_wishbone_adapter serves them.  A write gets wb_err_o in its
-// second clock, and changes nothing;
-// with ACK_WRITES 1, for a master that has no ERR input, wb_ack_o
-// instead, with wb_dat_o 0.  Every answer is high for one clock.
+// second clock, and changes nothing; with ACK_WRITES 1, for a master that
+// has no ERR input, wb_ack_o instead, with wb_dat_o 0.  Every answer is
+// high for one clock.
 //
 // Throughput: a burst of N words in N + 1 clocks; classic reads one every
 // two clocks.
