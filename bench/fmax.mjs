@@ -209,7 +209,7 @@ async function measure(toolchain, design) {
   })));
   runs.sort((a, b) => a.mhz - b.mhz);
   return { design, runs, luts: cells(/^SB_LUT4$/), dffs: cells(/^SB_DFF/),
-    carries: cells(/^SB_CARRY$/), rams: cells(/^SB_RAM40_4K$/) };
+    carries: cells(/^SB_CARRY$/) };
 }
 
 async function versions(toolchain) {

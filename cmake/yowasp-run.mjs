@@ -14,8 +14,6 @@
 // own; the files that the tool writes or changes are written back into
 // the current directory; the exit status is the tool's.  Yosys's own
 // share/ (the iCE40 cell models among it) is at /share.
-//
-// run(TOOL, ARGUMENTS) does the same for a script of ours.
 
 import fs from 'node:fs';
 import path from 'node:path';
@@ -26,13 +24,6 @@ const packages = {
   icepack: ['@yowasp/nextpnr-ice40', 'runIcepack'],
   icebram: ['@yowasp/nextpnr-ice40', 'runIcebram'],
 };
-
-// The package's version: "@yowasp/yosys 0.55.944".
-export async function version(tool) {
-  const [name] = packages[tool];
-  const module = await import(name);
-  return `${name} ${module.version}`;
-}
 
 function readTree(directory) {
   const tree = {};
@@ -79,14 +70,14 @@ function writeBack(tree, before, directory) {
   }
 }
 
-export async function run(tool, args) {
+async function run(tool, args) {
   if (!packages[tool])
     throw new Error(`yowasp-run: no such tool: ${tool}`);
   const [name, entry] = packages[tool];
   const command = (await import(name))[entry];
   const cwd = fs.realpathSync('.');
   const before = readTree('.');
-  const tree = readTree('.');
+  const tree = structuredClone(before);
   const mapped = args.map((arg) =>
     arg.replace(/(?<![\w.~-])\/[^\s'"();,]+/g, (file) => {
       if (file === cwd)

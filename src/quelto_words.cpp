@@ -59,11 +59,12 @@ bool parse_number(const char *text, unsigned radix, std::uint32_t most,
 	const char *at = text;
 	for (; *at != '\0'; at++) {
 		const char *digit = std::strchr(digits, *at | 0x20);
-		if (digit == nullptr || *digit == '\0' ||
-		    static_cast<unsigned>(digit - digits) >= radix ||
-		    number > (most - (digit - digits)) / radix)
+		if (digit == nullptr || static_cast<unsigned>(digit - digits) >= radix)
 			return false;
-		number = number * radix + (digit - digits);
+		const std::uint64_t next = std::uint64_t{number} * radix + (digit - digits);
+		if (next > most)
+			return false;
+		number = static_cast<std::uint32_t>(next);
 	}
 	*value = number;
 	return at != text;

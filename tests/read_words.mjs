@@ -231,7 +231,7 @@ function readUpdatemem(text, base = 0, laneBits = 0) {
 }
 
 // The formats, each with the arguments that ask for it and its reader.
-export const formats = [
+const formats = [
   { args: [], read: readHex },
   { args: ['--format', 'hex'], read: readHex },
   { args: ['--format', 'coe'], read: readCoe },
